@@ -1,0 +1,64 @@
+# Shared build helpers: warnings, sanitizers, and one-line declarations of
+# tests, fuzz targets and benchmarks so every module registers them alike.
+
+set(KORVENA_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wno-unused-parameter)
+
+if(KORVENA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Marks a target as part of the suite's own code (warnings on).
+function(korvena_target_defaults target)
+  target_compile_options(${target} PRIVATE ${KORVENA_WARNINGS})
+endfunction()
+
+# korvena_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...])
+# A GoogleTest executable; each test case becomes a CTest test.
+function(korvena_add_test name)
+  if(KORVENA_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  korvena_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
+
+# korvena_add_fuzzer(<name> SOURCES ... [LIBS ...] [CORPUS dir] [SECONDS n])
+# Built only in the fuzz configuration; registered as a CTest test labelled
+# "fuzz" that runs the target for a bounded time over a copy of its corpus.
+function(korvena_add_fuzzer name)
+  if(NOT KORVENA_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "CORPUS;SECONDS" "SOURCES;LIBS" ${ARGN})
+  if(NOT F_SECONDS)
+    set(F_SECONDS 30)
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  set(work ${CMAKE_BINARY_DIR}/fuzz/${name}.corpus)
+  add_test(NAME ${name}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+            ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer $<TARGET_FILE:${name}> ${work} ${F_CORPUS} ${F_SECONDS})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+endfunction()
+
+# korvena_add_bench(<name> SOURCES ... [LIBS ...])
+function(korvena_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  korvena_target_defaults(${name})
+  find_package(benchmark REQUIRED)
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
