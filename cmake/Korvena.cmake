@@ -24,10 +24,14 @@ function(korvena_add_test name)
   korvena_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(properties ENVIRONMENT "KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  if(T_LABELS)
+    list(APPEND properties LABELS "${T_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+    PROPERTIES ${properties})
 endfunction()
 
 # korvena_add_fuzzer(<name> SOURCES ... [LIBS ...] [CORPUS dir] [SECONDS n])

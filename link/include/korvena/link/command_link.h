@@ -1,0 +1,80 @@
+#pragma once
+// The command link: writes command texts byte by byte, reads the device's
+// CR-terminated answer lines against a deadline, identifies the device, finds
+// its baud rate and runs the open-and-identify sequence. It frames nothing
+// itself; callers pass complete command texts (ESC ... CR).
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "korvena/link/clock.h"
+#include "korvena/link/port.h"
+
+namespace korvena {
+
+inline constexpr char kEsc = '\x1b';
+inline constexpr char kCr = '\r';
+
+// Rates tried by the baud search, in this order.
+inline constexpr std::array<int32_t, 7> kBaudTable = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
+
+// The identification command; the device answers "0" when ready.
+inline constexpr std::string_view kIdentifyCommand = "\x1b;IV;0\r";
+
+// How OpenAndIdentify ended.
+struct OpenOutcome {
+  enum Kind {
+    kIdentified,         // at the rate asked for
+    kIdentifiedBySearch,  // at the rate in `baud`, found by the baud search
+    kCannotOpen,
+    kNotFound,  // no answer at any rate; the port is closed
+  };
+  Kind kind = kNotFound;
+  int32_t baud = 0;  // the rate in use when identified
+};
+
+// Progress of OpenAndIdentify, so each program logs or shows it in its own way.
+class OpenObserver {
+ public:
+  virtual ~OpenObserver() = default;
+  // Attempt `attempt` (0..14) could not open the port and waited 200 ms.
+  virtual void SleptAfterFailedOpen(int attempt) {}
+  // Attempt `attempt` opened the port and ran the identification.
+  virtual void IdentifyAttempted(int attempt) {}
+  // The open after the attempts failed (`opened` false) or succeeded at `baud`.
+  virtual void FinalOpen(bool opened, int32_t baud) {}
+};
+
+class CommandLink {
+ public:
+  CommandLink(Port& port, Clock& clock) : port_(port), clock_(clock) {}
+  virtual ~CommandLink() = default;
+
+  Port& port() { return port_; }
+  Clock& clock() { return clock_; }
+
+  // One answer line without its CR; partial or empty when `limitMs` ran out
+  // first. The limit counts from the call; arriving bytes do not extend it.
+  std::string ReadResponse(uint32_t limitMs);
+
+  // Writes `text` one byte per Write call; stops at the first failed write.
+  bool SendText(std::string_view text);
+
+  // Three identification exchanges, each answer waited for `limitMs`.
+  bool IdentifyDevice(uint32_t limitMs);
+
+  // Tries every rate of kBaudTable; the rate that answered, or 0 (the port is
+  // then left at the last rate of the table).
+  int32_t FindBaudRate(uint32_t limitMs);
+
+  // Up to 15 attempts to open `port` at `baud` and identify the device, one
+  // more open, then a baud search. `baseLimitMs` is the configured Timeout.
+  OpenOutcome OpenAndIdentify(int32_t port, int32_t baud, uint32_t baseLimitMs, OpenObserver* observer = nullptr);
+
+ private:
+  Port& port_;
+  Clock& clock_;
+};
+
+}  // namespace korvena

@@ -1,0 +1,22 @@
+#pragma once
+// The port library's six operations as a seam: production code binds them to
+// libkorvena.so (KorvportPort), tests to an emulated device or a scripted peer.
+#include <cstdint>
+
+namespace korvena {
+
+class Port {
+ public:
+  virtual ~Port() = default;
+  // 8-bit truth values exactly as the port library returns them: some callers
+  // accept any non-zero value, others only 1.
+  virtual uint8_t Open(int32_t port, int32_t baud) = 0;
+  virtual uint8_t Close() = 0;
+  // One byte into `byte`; non-zero when a byte arrived. Returns quickly either way.
+  virtual uint8_t Read(uint8_t& byte) = 0;
+  virtual uint8_t Write(const void* bytes, int32_t option, int32_t count) = 0;
+  virtual void SetPort(int32_t baud) = 0;
+  virtual void Flush() = 0;
+};
+
+}  // namespace korvena

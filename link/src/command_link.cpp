@@ -1,0 +1,76 @@
+#include "korvena/link/command_link.h"
+
+#include "korvena/platform/tick_clock.h"
+
+namespace korvena {
+namespace {
+
+constexpr int kOpenAttempts = 15;
+constexpr uint32_t kWaitAfterFailedOpenMs = 200;
+constexpr uint32_t kLimitGrowthPerAttemptMs = 20;
+
+}  // namespace
+
+std::string CommandLink::ReadResponse(uint32_t limitMs) {
+  std::string line;
+  const uint32_t start = clock_.Ticks();
+  for (;;) {
+    uint8_t byte = 0;
+    const bool arrived = port_.Read(byte) != 0;
+    if (arrived && byte == static_cast<uint8_t>(kCr)) return line;
+    if (arrived) line.push_back(static_cast<char>(byte));
+    if (TicksSince(start, clock_.Ticks()) > limitMs) return line;
+  }
+}
+
+bool CommandLink::SendText(std::string_view text) {
+  for (const char c : text)
+    if (port_.Write(&c, 0, 1) == 0) return false;
+  return true;
+}
+
+bool CommandLink::IdentifyDevice(uint32_t limitMs) {
+  if (!SendText(kIdentifyCommand) || ReadResponse(limitMs).empty()) return false;
+  if (!SendText(kIdentifyCommand) || ReadResponse(limitMs).empty()) return false;
+  return SendText(kIdentifyCommand) && ReadResponse(limitMs) == "0";
+}
+
+int32_t CommandLink::FindBaudRate(uint32_t limitMs) {
+  for (const int32_t baud : kBaudTable) {
+    port_.SetPort(baud);
+    if (IdentifyDevice(limitMs)) return baud;
+  }
+  return 0;
+}
+
+OpenOutcome CommandLink::OpenAndIdentify(int32_t port, int32_t baud, uint32_t baseLimitMs, OpenObserver* observer) {
+  OpenObserver silent;
+  OpenObserver& progress = observer ? *observer : silent;
+
+  bool found = false;
+  for (int attempt = 0; attempt < kOpenAttempts && !found; ++attempt) {
+    port_.Close();
+    if (port_.Open(port, baud) != 0) {
+      found = IdentifyDevice(attempt * kLimitGrowthPerAttemptMs + baseLimitMs);
+      progress.IdentifyAttempted(attempt);
+    } else {
+      clock_.Sleep(kWaitAfterFailedOpenMs);
+      progress.SleptAfterFailedOpen(attempt);
+    }
+  }
+  if (found) return {OpenOutcome::kIdentified, baud};
+
+  port_.Close();
+  // The last open counts only when the port library reports exactly 1.
+  const bool opened = port_.Open(port, baud) == 1;
+  progress.FinalOpen(opened, baud);
+  if (!opened) return {OpenOutcome::kCannotOpen, 0};
+
+  if (IdentifyDevice(baseLimitMs * 5)) return {OpenOutcome::kIdentified, baud};
+  const int32_t foundBaud = FindBaudRate(baseLimitMs * 5);
+  if (foundBaud != 0) return {OpenOutcome::kIdentifiedBySearch, foundBaud};
+  port_.Close();
+  return {OpenOutcome::kNotFound, 0};
+}
+
+}  // namespace korvena

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include "korvena/link/driver_link.h"
+#include "korvena/link/loader_link.h"
+#include "korvena/link/scripted_port.h"
+
+namespace korvena {
+namespace {
+
+// Starts just below the 32-bit wrap so every deadline crosses it.
+constexpr uint32_t kNearWrap = 0xFFFFFF00u;
+
+struct ReadCase {
+  const char* name;
+  std::string incoming;
+  uint32_t limit;
+  std::string expected;
+  bool endsAtDeadline;  // true when the limit, not a CR, ended the read
+  friend std::ostream& operator<<(std::ostream& os, const ReadCase& c) { return os << c.name; }
+};
+
+class ReadResponseTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadResponseTest, ReturnsTheLineOrWhatCameBeforeTheDeadline) {
+  const ReadCase& c = GetParam();
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  port.Send(c.incoming);
+  EXPECT_EQ(link.ReadResponse(c.limit), c.expected);
+  const uint32_t elapsed = clock.Ticks() - kNearWrap;
+  if (c.endsAtDeadline)
+    EXPECT_EQ(elapsed, c.limit + 1) << "a read stops at the first poll past the limit";
+  else
+    EXPECT_LT(elapsed, c.limit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ReadResponseTest,
+    ::testing::Values(ReadCase{"zero", "0\r", 100, "0", false},
+                      ReadCase{"bare_cr_is_empty_before_deadline", "\r", 100, "", false},
+                      ReadCase{"partial_line_at_deadline", "12", 100, "12", true},
+                      ReadCase{"silence", "", 250, "", true},
+                      ReadCase{"lf_and_nul_belong_to_the_line", std::string("a\nb\0c\r", 6), 100,
+                               std::string("a\nb\0c", 5), false},
+                      ReadCase{"only_first_line_is_taken", "7\r8\r", 100, "7", false},
+                      ReadCase{"high_bytes_unchanged", "\xff\x80\r", 100, "\xff\x80", false}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(ReadResponse, BytesArrivingLateDoNotExtendTheLimit) {
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  port.SendAt(kNearWrap + 50, "1");
+  port.SendAt(kNearWrap + 99, "2");
+  port.SendAt(kNearWrap + 150, "3\r");
+  EXPECT_EQ(link.ReadResponse(100), "12");
+  EXPECT_EQ(link.ReadResponse(100), "3") << "the rest stays for the next read";
+}
+
+TEST(SendText, WritesEachByteAloneAndStopsAtTheFirstFailure) {
+  VirtualClock clock;
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  EXPECT_TRUE(link.SendText(""));
+  EXPECT_TRUE(link.SendText(std::string("\x1b;K;\0\xfe\r", 7)));
+  EXPECT_EQ(port.written, std::string("\x1b;K;\0\xfe\r", 7));
+
+  port.written.clear();
+  port.writesBeforeFailure = 3;
+  EXPECT_FALSE(link.SendText("\x1b;IV;0\r"));
+  EXPECT_EQ(port.written, "\x1b;I");
+}
+
+struct CrcCase {
+  std::string text;
+  uint8_t initial;
+  uint8_t expected;
+};
+
+TEST(CommandCrc, MatchesTheStandardCheckValues) {
+  const CrcCase cases[] = {
+      {"", 0x00, 0x00},        {"", 0x5A, 0x5A},  // empty text keeps the initial value
+      {"123456789", 0, 0xA1},  // the standard check value of this CRC-8
+      {"\x1b", 0, 0xBD},
+  };
+  for (const CrcCase& c : cases) EXPECT_EQ(CommandCrc(c.text, c.initial), c.expected) << c.text;
+}
+
+TEST(SendTextWithCrc, AnnouncesTheCommandThenSendsIt) {
+  VirtualClock clock;
+  ScriptedPort port(clock);
+  DriverLink link(port, clock);
+  const std::string command = "\x1b;GETLDX\r";
+  ASSERT_TRUE(link.SendTextWithCrc(command));
+  const std::string announcement = "\x1b;CRC;" + std::to_string(CommandCrc(command, 0)) + std::string(1, '\0');
+  EXPECT_EQ(port.written, announcement + command);
+
+  // The check value is plain decimal without padding, and the frame ends in NUL, not CR.
+  EXPECT_EQ(CrcAnnouncement(""), std::string("\x1b;CRC;0\0", 8));
+  EXPECT_EQ(CrcAnnouncement("\x1b"), std::string("\x1b;CRC;189\0", 10));
+}
+
+TEST(SendTextWithCrc, SkipsTheCommandWhenTheAnnouncementFails) {
+  VirtualClock clock;
+  ScriptedPort port(clock);
+  DriverLink link(port, clock);
+  port.writesBeforeFailure = 4;
+  EXPECT_FALSE(link.SendTextWithCrc("\x1b;K\r"));
+  EXPECT_EQ(port.written, "\x1b;CR");
+}
+
+// A peer that answers the identification command with scripted lines.
+void AnswerIdentifications(ScriptedPort& port, std::vector<std::string> answers) {
+  auto remaining = std::make_shared<std::vector<std::string>>(std::move(answers));
+  port.onFrame = [&port, remaining](const std::string& frame) {
+    if (frame == kIdentifyCommand && !remaining->empty()) {
+      port.Send(remaining->front());
+      remaining->erase(remaining->begin());
+    }
+  };
+}
+
+struct IdentifyCase {
+  const char* name;
+  std::vector<std::string> answers;
+  bool identified;
+  int commandsSent;
+  friend std::ostream& operator<<(std::ostream& os, const IdentifyCase& c) { return os << c.name; }
+};
+
+class IdentifyDeviceTest : public ::testing::TestWithParam<IdentifyCase> {};
+
+TEST_P(IdentifyDeviceTest, NeedsTwoAnswersAndThenExactlyZero) {
+  const IdentifyCase& c = GetParam();
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  AnswerIdentifications(port, c.answers);
+  EXPECT_EQ(link.IdentifyDevice(100), c.identified);
+  std::string expected;
+  for (int i = 0; i < c.commandsSent; ++i) expected += kIdentifyCommand;
+  EXPECT_EQ(port.written, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, IdentifyDeviceTest,
+    ::testing::Values(IdentifyCase{"ready", {"0\r", "0\r", "0\r"}, true, 3},
+                      IdentifyCase{"any_first_answers", {"busy\r", "7\r", "0\r"}, true, 3},
+                      IdentifyCase{"double_zero", {"0\r", "0\r", "00\r"}, false, 3},
+                      IdentifyCase{"zero_space", {"0\r", "0\r", "0 \r"}, false, 3},
+                      IdentifyCase{"third_silent", {"0\r", "0\r"}, false, 3},
+                      IdentifyCase{"first_empty", {"\r"}, false, 1},
+                      IdentifyCase{"second_silent", {"0\r"}, false, 2}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(IdentifyDevice, AFailedWriteSkipsTheRead) {
+  VirtualClock clock;
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  port.writesBeforeFailure = 0;
+  EXPECT_FALSE(link.IdentifyDevice(1000));
+  EXPECT_EQ(clock.Ticks(), 0u) << "no time spent waiting for an answer";
+}
+
+// A device that answers the identification only at one line speed.
+void DeviceAtBaud(ScriptedPort& port, int32_t deviceBaud) {
+  port.onFrame = [&port, deviceBaud](const std::string& frame) {
+    if (frame == kIdentifyCommand && port.baud == deviceBaud) port.Send("0\r");
+  };
+}
+
+TEST(FindBaudRate, TriesTheTableInOrderUntilTheDeviceAnswers) {
+  VirtualClock clock;
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  DeviceAtBaud(port, 38400);
+  EXPECT_EQ(link.FindBaudRate(100), 38400);
+  EXPECT_EQ(port.calls, (std::vector<std::string>{"SetPort 9600", "SetPort 14400", "SetPort 19200",
+                                                  "SetPort 28800", "SetPort 38400"}));
+}
+
+TEST(FindBaudRate, WithoutADeviceEndsAt115200AndReportsZero) {
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock);
+  LoaderLink link(port, clock);
+  EXPECT_EQ(link.FindBaudRate(), 0);
+  EXPECT_EQ(port.calls.size(), 7u);
+  EXPECT_EQ(port.baud, 115200);
+  // Each rate waits once for the first answer, 500 ms in the loaders' copy.
+  EXPECT_EQ(clock.Ticks() - kNearWrap, 7u * 501u);
+}
+
+}  // namespace
+}  // namespace korvena

@@ -1,0 +1,39 @@
+// The C exports of the port library: a thin layer over the process's one
+// SerialPort. No C++ exception may cross into the caller.
+#include "korvport.h"
+
+#include "serial_port.h"
+
+namespace {
+
+korvena::SerialPort& ThePort() {
+  static korvena::SerialPort port;
+  return port;
+}
+
+}  // namespace
+
+extern "C" {
+
+KORVPORT_API uint8_t KORVPORT_CALL Open(int32_t port, int32_t baud) { return ThePort().Open(port, baud) ? 1 : 0; }
+
+KORVPORT_API uint8_t KORVPORT_CALL Close(void) { return ThePort().Close() ? 1 : 0; }
+
+KORVPORT_API uint8_t KORVPORT_CALL Read(void* buffer, int32_t option, int32_t count) {
+  if (buffer == nullptr || count != 1) return 0;
+  uint8_t byte = 0;
+  if (!ThePort().ReadByte(byte)) return 0;
+  *static_cast<uint8_t*>(buffer) = byte;
+  return 1;
+}
+
+KORVPORT_API uint8_t KORVPORT_CALL Write(const void* bytes, int32_t option, int32_t count) {
+  if (count < 0 || (bytes == nullptr && count > 0)) return 0;
+  return ThePort().WriteBytes(static_cast<const uint8_t*>(bytes), static_cast<std::size_t>(count)) ? 1 : 0;
+}
+
+KORVPORT_API void KORVPORT_CALL SetPort(int32_t baud) { ThePort().SetSpeed(baud); }
+
+KORVPORT_API void KORVPORT_CALL Flush(void) { ThePort().DiscardInput(); }
+
+}
