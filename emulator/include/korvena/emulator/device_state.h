@@ -1,0 +1,19 @@
+#pragma once
+// Everything the emulated device remembers. Each command family reads and
+// changes what it needs; add fields here as the device learns new commands.
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace korvena::emu {
+
+struct DeviceState {
+  // Line speed of the device's serial port.
+  uint32_t baud = 9600;
+
+  // Answers of the info query ESC ";IV;" n CR, by info number. Info 0 is the
+  // status of the last command and answers "0" to the identification.
+  std::map<int, std::string> info{{0, "0"}};
+};
+
+}  // namespace korvena::emu

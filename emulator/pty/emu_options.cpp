@@ -1,0 +1,96 @@
+#include "emu_options.h"
+
+#include <charconv>
+#include <functional>
+
+namespace korvena::emu {
+namespace {
+
+bool ToNumber(const std::string& text, uint32_t& number) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+struct OptionRow {
+  const char* name;
+  const char* value;  // nullptr for a switch without a value
+  const char* help;
+  std::function<bool(EmuOptions&, const std::string&)> apply;
+};
+
+const std::vector<OptionRow>& OptionTable() {
+  static const std::vector<OptionRow> table = {
+      {"--baud", "N", "line speed of the device (default 9600)",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.baud) && o.device.baud > 0; }},
+      {"--com", "N", "number n of the KORVPORT_COM<n>= line printed at start (default 1)",
+       [](EmuOptions& o, const std::string& v) {
+         uint32_t n = 0;
+         if (!ToNumber(v, n) || n < 1 || n > 20) return false;
+         o.com = static_cast<int>(n);
+         return true;
+       }},
+      {"--pace", nullptr, "send and receive at the line rate (10 bits a byte)",
+       [](EmuOptions& o, const std::string&) { return o.pace = true; }},
+      {"--silent", nullptr, "never answer anything",
+       [](EmuOptions& o, const std::string&) { return o.device.silent = true; }},
+      {"--drop-sent", "N", "lose every N-th byte the device sends",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.dropSentEvery); }},
+      {"--drop-received", "N", "lose every N-th byte the device receives",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.dropReceivedEvery); }},
+      {"--link", "PATH", "also make PATH a symbolic link to the pseudo-terminal",
+       [](EmuOptions& o, const std::string& v) { return !(o.linkPath = v).empty(); }},
+      {"--journal", "FILE", "append the printed documents to FILE instead of standard error",
+       [](EmuOptions& o, const std::string& v) { return !(o.journalPath = v).empty(); }},
+      {"--help", nullptr, "show this text", [](EmuOptions& o, const std::string&) { return o.help = true; }},
+  };
+  return table;
+}
+
+}  // namespace
+
+bool ParseEmuOptions(const std::vector<std::string>& arguments, EmuOptions& options, std::string& error) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string name = arguments[i];
+    std::string value;
+    bool inlineValue = false;
+    if (const auto eq = name.find('='); eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
+      inlineValue = true;
+    }
+    const OptionRow* row = nullptr;
+    for (const OptionRow& candidate : OptionTable())
+      if (name == candidate.name) row = &candidate;
+    if (row == nullptr) {
+      error = "unknown option " + arguments[i];
+      return false;
+    }
+    if (row->value != nullptr && !inlineValue) {
+      if (i + 1 >= arguments.size()) {
+        error = name + " needs a value " + row->value;
+        return false;
+      }
+      value = arguments[++i];
+    }
+    if (!row->apply(options, value)) {
+      error = "bad value for " + name + ": " + value;
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string EmuUsage() {
+  std::string text =
+      "korvena-emu: an emulated Korvena device on a pseudo-terminal.\n"
+      "Prints KORVPORT_COM<n>=<path>; set that variable and any Korvena program finds the device on COM n.\n\n"
+      "Options:\n";
+  for (const OptionRow& row : OptionTable()) {
+    std::string left = std::string("  ") + row.name + (row.value ? std::string(" ") + row.value : "");
+    left.resize(std::max<std::size_t>(left.size() + 2, 24), ' ');
+    text += left + row.help + "\n";
+  }
+  return text;
+}
+
+}  // namespace korvena::emu

@@ -1,0 +1,82 @@
+// korvena-emu: an emulated Korvena device on a pseudo-terminal. It prints
+// KORVPORT_COM<n>=<path> at once, then serves until it is stopped.
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "emu_options.h"
+#include "korvena/emulator/device.h"
+#include "line_server.h"
+#include "pty_line.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void RequestStop(int) { stopRequested = true; }
+
+void InstallSignalHandlers() {
+  struct sigaction action {};
+  action.sa_handler = RequestStop;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace korvena::emu;
+  EmuOptions options;
+  std::string error;
+  if (!ParseEmuOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "korvena-emu: %s\n\n%s", error.c_str(), EmuUsage().c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(EmuUsage().c_str(), stdout);
+    return 0;
+  }
+
+  FILE* journal = stderr;
+  if (!options.journalPath.empty() && (journal = std::fopen(options.journalPath.c_str(), "a")) == nullptr) {
+    std::fprintf(stderr, "korvena-emu: cannot open %s: %s\n", options.journalPath.c_str(), std::strerror(errno));
+    return 1;
+  }
+
+  Device device(options.device);
+  device.onJournal = [journal](const std::string& line) {
+    std::fprintf(journal, "%s\n", line.c_str());
+    std::fflush(journal);
+  };
+
+  PtyLine line;
+  if (!line.Create(options.device.baud)) {
+    std::fprintf(stderr, "korvena-emu: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
+    return 1;
+  }
+  if (!options.linkPath.empty()) {
+    unlink(options.linkPath.c_str());
+    if (symlink(line.slavePath().c_str(), options.linkPath.c_str()) != 0) {
+      std::fprintf(stderr, "korvena-emu: cannot link %s: %s\n", options.linkPath.c_str(), std::strerror(errno));
+      return 1;
+    }
+  }
+
+  InstallSignalHandlers();
+  std::printf("KORVPORT_COM%d=%s\n", options.com, line.slavePath().c_str());
+  std::fflush(stdout);
+
+  LineServer(device, line, options.pace).Run(stopRequested);
+
+  if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
+  if (journal != stderr) std::fclose(journal);
+  return 0;
+}

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "emu_options.h"
+
+namespace korvena::emu {
+namespace {
+
+TEST(EmuOptions, DefaultsServeOneDeviceAt9600) {
+  EmuOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseEmuOptions({}, options, error));
+  EXPECT_EQ(options.device.baud, 9600u);
+  EXPECT_EQ(options.com, 1);
+  EXPECT_FALSE(options.pace);
+  EXPECT_FALSE(options.device.silent);
+}
+
+TEST(EmuOptions, ReadsEverySwitch) {
+  EmuOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseEmuOptions({"--baud", "38400", "--com=3", "--pace", "--silent", "--drop-sent", "5",
+                               "--drop-received=7", "--link", "/tmp/x", "--journal", "/tmp/j"},
+                              options, error))
+      << error;
+  EXPECT_EQ(options.device.baud, 38400u);
+  EXPECT_EQ(options.com, 3);
+  EXPECT_TRUE(options.pace);
+  EXPECT_TRUE(options.device.silent);
+  EXPECT_EQ(options.device.dropSentEvery, 5u);
+  EXPECT_EQ(options.device.dropReceivedEvery, 7u);
+  EXPECT_EQ(options.linkPath, "/tmp/x");
+  EXPECT_EQ(options.journalPath, "/tmp/j");
+}
+
+TEST(EmuOptions, RefusesBadInputWithAMessage) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--baud"}, {"--baud", "fast"}, {"--baud", "0"}, {"--com", "21"}, {"--com", "-1"}, {"--colour"},
+  };
+  for (const auto& arguments : bad) {
+    EmuOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseEmuOptions(arguments, options, error)) << arguments[0];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace korvena::emu
