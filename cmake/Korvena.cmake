@@ -3,6 +3,13 @@
 
 set(KORVENA_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wno-unused-parameter)
 
+# The fuzz build instruments everything for coverage and runs under the same
+# sanitizers, so a fuzz finding is a memory or undefined-behaviour fault.
+if(KORVENA_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(KORVENA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

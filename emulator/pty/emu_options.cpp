@@ -41,6 +41,14 @@ const std::vector<OptionRow>& OptionTable() {
        [](EmuOptions& o, const std::string& v) { return !(o.linkPath = v).empty(); }},
       {"--journal", "FILE", "append the printed documents to FILE instead of standard error",
        [](EmuOptions& o, const std::string& v) { return !(o.journalPath = v).empty(); }},
+      {"--info", "N=TEXT", "answer TEXT to the info query N",
+       [](EmuOptions& o, const std::string& v) {
+         const auto eq = v.find('=');
+         uint32_t n = 0;
+         if (eq == std::string::npos || !ToNumber(v.substr(0, eq), n)) return false;
+         o.info[static_cast<int>(n)] = v.substr(eq + 1);
+         return true;
+       }},
       {"--help", nullptr, "show this text", [](EmuOptions& o, const std::string&) { return o.help = true; }},
   };
   return table;

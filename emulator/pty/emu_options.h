@@ -1,6 +1,7 @@
 #pragma once
 // The command line of korvena-emu. Every option is one row of a table in
 // emu_options.cpp, so a new device switch is one new row.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct EmuOptions {
   bool pace = false;         // send and receive at the line rate, as a real line would
   std::string linkPath;      // a symbolic link to the pseudo-terminal, when given
   std::string journalPath;   // where printed documents go; standard error when empty
+  std::map<int, std::string> info;  // info values set from the command line
   bool help = false;
 };
 

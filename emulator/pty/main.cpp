@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
   }
 
   Device device(options.device);
+  for (const auto& [number, text] : options.info) device.state().info[number] = text;
   device.onJournal = [journal](const std::string& line) {
     std::fprintf(journal, "%s\n", line.c_str());
     std::fflush(journal);

@@ -19,7 +19,7 @@ TEST(EmuOptions, ReadsEverySwitch) {
   EmuOptions options;
   std::string error;
   ASSERT_TRUE(ParseEmuOptions({"--baud", "38400", "--com=3", "--pace", "--silent", "--drop-sent", "5",
-                               "--drop-received=7", "--link", "/tmp/x", "--journal", "/tmp/j"},
+                               "--drop-received=7", "--link", "/tmp/x", "--journal", "/tmp/j", "--info", "5=KORVENA 2010", "--info=7=a=b"},
                               options, error))
       << error;
   EXPECT_EQ(options.device.baud, 38400u);
@@ -30,11 +30,12 @@ TEST(EmuOptions, ReadsEverySwitch) {
   EXPECT_EQ(options.device.dropReceivedEvery, 7u);
   EXPECT_EQ(options.linkPath, "/tmp/x");
   EXPECT_EQ(options.journalPath, "/tmp/j");
+  EXPECT_EQ(options.info, (std::map<int, std::string>{{5, "KORVENA 2010"}, {7, "a=b"}}));
 }
 
 TEST(EmuOptions, RefusesBadInputWithAMessage) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--baud"}, {"--baud", "fast"}, {"--baud", "0"}, {"--com", "21"}, {"--com", "-1"}, {"--colour"},
+      {"--baud"}, {"--baud", "fast"}, {"--baud", "0"}, {"--com", "21"}, {"--com", "-1"}, {"--colour"}, {"--info", "x=1"}, {"--info", "5"},
   };
   for (const auto& arguments : bad) {
     EmuOptions options;

@@ -30,7 +30,8 @@ struct IniLine {
 };
 
 IniLine ParseLine(const std::string& raw) {
-  IniLine line{raw};
+  IniLine line;
+  line.raw = raw;
   const std::string text = Trim(raw);
   if (text.empty() || text[0] == ';') return line;
   if (text[0] == '[') {

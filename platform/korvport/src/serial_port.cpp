@@ -64,7 +64,8 @@ bool SerialPort::FillBuffer(int waitMs) {
 
 bool SerialPort::ReadByte(uint8_t& byte) {
   if (fd_ < 0) return false;
-  if (bufferStart_ == bufferEnd_ && !FillBuffer(0) && !FillBuffer(kReadWaitMs)) return false;
+  // poll() returns at once when a byte is already waiting, so one call serves both cases.
+  if (bufferStart_ == bufferEnd_ && !FillBuffer(kReadWaitMs)) return false;
   byte = buffer_[bufferStart_++];
   return true;
 }
