@@ -49,6 +49,8 @@ const std::vector<OptionRow>& OptionTable() {
          o.info[static_cast<int>(n)] = v.substr(eq + 1);
          return true;
        }},
+      {"--password", "DIGITS", "the service password the device starts with (default 0)",
+       [](EmuOptions& o, const std::string& v) { return !(o.device.servicePassword = v).empty(); }},
       {"--help", nullptr, "show this text", [](EmuOptions& o, const std::string&) { return o.help = true; }},
   };
   return table;

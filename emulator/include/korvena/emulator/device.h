@@ -25,6 +25,7 @@ struct DeviceSettings {
   bool silent = false;          // never answers anything
   uint32_t dropSentEvery = 0;   // loses every n-th byte it sends (0: none)
   uint32_t dropReceivedEvery = 0;  // loses every n-th byte it receives (0: none)
+  std::string servicePassword = "0";  // the service password the device starts with
 };
 
 // One received command frame.

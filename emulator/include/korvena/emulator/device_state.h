@@ -14,6 +14,9 @@ struct DeviceState {
   // Answers of the info query ESC ";IV;" n CR, by info number. Info 0 is the
   // status of the last command and answers "0" to the identification.
   std::map<int, std::string> info{{0, "0"}};
+
+  // The service password that TESTPASSWORD checks and the set commands carry.
+  std::string servicePassword;
 };
 
 }  // namespace korvena::emu
