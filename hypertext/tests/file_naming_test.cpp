@@ -1,0 +1,187 @@
+// The tekstor program: how it names its files, what it prints around the
+// compilation, and what it leaves on disk. These run the real binary.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "compile_helpers.h"
+#include "file_names.h"
+#include "program_runner.h"
+
+namespace korvena::hypertext {
+namespace {
+
+using testing::Bytes;
+using testing::Lines;
+using testing::ProgramRun;
+using testing::RunProgram;
+using testing::ScratchFolder;
+
+const std::string kBanner =
+    "KORVENA.2010 HyperTeXt Compiler 3.0.0\r\n"
+    "Template compiler of the Korvena fiscal printer, (c) Korvena\r\n"
+    "\r\n";
+
+const std::string kUsage =
+    "  Usage:  TEKSTOR <DTX file>[.DTX] [<HTX file>[.HTX]]\r\n"
+    "\r\n"
+    "     DTX file = Hypertext source file\r\n"
+    "     HTX file = Compiled Hypertext file\r\n"
+    "\r\n";
+
+const std::string kGoodSource = Lines({"L, DP_table", "T, \"AB\"", "R"});
+const std::string kGoodHtx = Bytes({0xFF, 0xF8, 2, 'A', 'B', 0xF7, 0xFF});
+
+struct NamingCase {
+  std::vector<std::string> arguments;
+  std::string source;
+  std::string destination;
+};
+
+class FileNaming : public ::testing::TestWithParam<NamingCase> {};
+
+TEST_P(FileNaming, DerivesSourceAndDestination) {
+  const FileNames names = DeriveFileNames(GetParam().arguments);
+  EXPECT_EQ(names.source, GetParam().source);
+  EXPECT_EQ(names.destination, GetParam().destination);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tekstor, FileNaming,
+    ::testing::Values(NamingCase{{"LISTOK"}, "LISTOK.DTX", "LISTOK.HTX"},
+                      NamingCase{{"LISTOK.TXT"}, "LISTOK.TXT", "LISTOK.HTX"},
+                      NamingCase{{"A.B.C"}, "A.B.C", "A.HTX"}, NamingCase{{"LISTOK", "OUT"}, "LISTOK.DTX", "OUT.HTX"},
+                      NamingCase{{"LISTOK", "OUT.BIN"}, "LISTOK.DTX", "OUT.BIN"},
+                      NamingCase{{"LISTOK", "OUT", "ignored"}, "LISTOK.DTX", "OUT.HTX"},
+                      NamingCase{{"V1.0\\LISTOK"}, "V1.0\\LISTOK", "V1.HTX"},
+                      NamingCase{{"V1.0/LISTOK"}, "V1.0/LISTOK", "V1.HTX"},
+                      NamingCase{{"dir/LISTOK"}, "dir/LISTOK.DTX", "dir/LISTOK.HTX"},
+                      NamingCase{{".hidden"}, ".hidden", ".HTX"}));
+
+struct ProgramCase {
+  std::vector<std::string> arguments;
+  std::string sourceFile;  // where the good source is put
+  std::string summaryName;
+  std::string written;     // the HTX file expected
+};
+
+class ProgramNaming : public ::testing::TestWithParam<ProgramCase> {};
+
+TEST_P(ProgramNaming, CompilesTheRightFileIntoTheRightFile) {
+  const ProgramCase& p = GetParam();
+  ScratchFolder folder;
+  folder.Write(p.sourceFile, kGoodSource);
+  ProgramRun run;
+  switch (p.arguments.size()) {
+    case 1: run = RunProgram(folder, "tekstor", {p.arguments[0]}); break;
+    default: run = RunProgram(folder, "tekstor", {p.arguments[0], p.arguments[1]}); break;
+  }
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, kBanner + p.summaryName + "(4)\r\n\r\n");
+  EXPECT_EQ(folder.Read(p.written), kGoodHtx);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tekstor, ProgramNaming,
+    ::testing::Values(ProgramCase{{"LISTOK"}, "LISTOK.DTX", "LISTOK.DTX", "LISTOK.HTX"},
+                      ProgramCase{{"LISTOK.TXT"}, "LISTOK.TXT", "LISTOK.TXT", "LISTOK.HTX"},
+                      ProgramCase{{"A.B.C"}, "A.B.C", "A.B.C", "A.HTX"},
+                      ProgramCase{{"LISTOK", "OUT"}, "LISTOK.DTX", "LISTOK.DTX", "OUT.HTX"},
+                      ProgramCase{{"LISTOK", "OUT.BIN"}, "LISTOK.DTX", "LISTOK.DTX", "OUT.BIN"},
+                      ProgramCase{{"V1.0/LISTOK"}, "V1.0/LISTOK", "V1.0/LISTOK", "V1.HTX"},
+                      // backslashes separate folders, and case does not matter
+                      ProgramCase{{"V1.0\\LISTOK"}, "V1.0/LISTOK", "V1.0\\LISTOK", "V1.HTX"},
+                      ProgramCase{{"LISTOK"}, "listok.dtx", "LISTOK.DTX", "LISTOK.HTX"},
+                      ProgramCase{{"Sub/Listok"}, "SUB/LISTOK.dtx", "Sub/Listok.DTX", "SUB/Listok.HTX"}));
+
+TEST(TekstorProgram, WithoutArgumentsOrWithAHelpSwitchPrintsTheUsage) {
+  ScratchFolder folder;
+  for (const char* help : {"-?", "/?", "-h", "/h", "-H", "/H"}) {
+    const ProgramRun run = RunProgram(folder, "tekstor", {help});
+    EXPECT_EQ(run.out, kBanner + kUsage) << help;
+    EXPECT_EQ(run.status, 0);
+  }
+  const ProgramRun bare = RunProgram(folder, "tekstor", {});
+  EXPECT_EQ(bare.out, kBanner + kUsage);
+  EXPECT_EQ(bare.status, 0);
+  EXPECT_EQ(folder.Listing(), "");
+}
+
+TEST(TekstorProgram, MissingSourceIsReportedAlone) {
+  ScratchFolder folder;
+  const ProgramRun run = RunProgram(folder, "tekstor", {"NOTHERE"});
+  EXPECT_EQ(run.out, kBanner + "Can not open source file.\r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(folder.Listing(), "");
+}
+
+TEST(TekstorProgram, FolderAsSourceCannotBeOpened) {
+  ScratchFolder folder;
+  folder.Write("DIR.DTX/x", "");
+  EXPECT_EQ(RunProgram(folder, "tekstor", {"DIR"}).out, kBanner + "Can not open source file.\r\n");
+}
+
+TEST(TekstorProgram, SourceWithAnErrorLeavesAnOlderFileUntouched) {
+  ScratchFolder folder;
+  folder.Write("LISTOK.DTX", Lines({"L, DP_table", "B, 300"}));
+  folder.Write("LISTOK.HTX", "older");
+  struct stat before {};
+  stat((folder / "LISTOK.HTX").c_str(), &before);
+  const ProgramRun run = RunProgram(folder, "tekstor", {"LISTOK"});
+  EXPECT_EQ(run.out, kBanner +
+                         "LISTOK.DTX(2): Error 1: Number too long.\r\nB, 300\r\n     ^\r\n"
+                         "LISTOK.DTX(2): Error 25: Error in expression.\r\nB, 300\r\n     ^\r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(folder.Read("LISTOK.HTX"), "older");
+  struct stat after {};
+  stat((folder / "LISTOK.HTX").c_str(), &after);
+  EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+  EXPECT_EQ(before.st_ino, after.st_ino);
+  EXPECT_EQ(folder.Listing(), "LISTOK.DTX LISTOK.HTX");
+}
+
+TEST(TekstorProgram, ErrorInTheCheckPassComesAfterTheSummaryAndWritesNothing) {
+  ScratchFolder folder;
+  folder.Write("LISTOK.DTX", Lines({"G, Nowhere"}));
+  folder.Write("LISTOK.HTX", "older");
+  const ProgramRun run = RunProgram(folder, "tekstor", {"LISTOK"});
+  EXPECT_EQ(run.out, kBanner + "LISTOK.DTX(2)\r\n\r\nLISTOK.DTX: Error 12: Unknown identifier. (Nowhere)\r\n");
+  EXPECT_EQ(folder.Read("LISTOK.HTX"), "older");
+}
+
+TEST(TekstorProgram, SuccessReplacesAnOlderFileWholeAndLeavesNoScratchFile) {
+  ScratchFolder folder;
+  folder.Write("LISTOK.DTX", kGoodSource);
+  folder.Write("listok.htx", std::string(1000, 'x'));
+  RunProgram(folder, "tekstor", {"LISTOK"});
+  // The older file is found without regard to case and replaced.
+  EXPECT_EQ(folder.Read("listok.htx"), kGoodHtx);
+  EXPECT_EQ(folder.Listing(), "LISTOK.DTX listok.htx");
+}
+
+TEST(TekstorProgram, DestinationThatCannotBeCreated) {
+  ScratchFolder folder;
+  folder.Write("LISTOK.DTX", kGoodSource);
+  const ProgramRun run = RunProgram(folder, "tekstor", {"LISTOK", "missing/OUT"});
+  EXPECT_EQ(run.out, kBanner + "LISTOK.DTX(4)\r\n\r\n\rCan not create destination file.\r\n");
+  EXPECT_EQ(run.status, 0);
+
+  folder.Write("BUSY.HTX/x", "");  // a folder where the file should go
+  const ProgramRun busy = RunProgram(folder, "tekstor", {"LISTOK", "BUSY"});
+  EXPECT_EQ(busy.out, kBanner + "LISTOK.DTX(4)\r\n\r\n\rCan not create destination file.\r\n");
+  EXPECT_EQ(folder.Listing(), "BUSY.HTX LISTOK.DTX");
+}
+
+TEST(TekstorProgram, SourceLongerThanTheBufferIsRefused) {
+  ScratchFolder folder;
+  folder.Write("BIG.DTX", std::string(65529, '\n'));
+  folder.Write("EXACT.DTX", std::string(65528, ';'));
+  EXPECT_EQ(RunProgram(folder, "tekstor", {"BIG"}).out, kBanner + "Source file too long.\r\n");
+  EXPECT_FALSE(folder.Has("BIG.HTX"));
+  // A single line that long is compiled, and refused for its length.
+  EXPECT_EQ(RunProgram(folder, "tekstor", {"EXACT"}).out.substr(kBanner.size(), 40),
+            "EXACT.DTX(1): Error 18: Line too long.\r\n");
+}
+
+}  // namespace
+}  // namespace korvena::hypertext

@@ -1,0 +1,187 @@
+// Reading the source line by line, and the diagnostics that echo it.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "compile_helpers.h"
+#include "reader.h"
+
+namespace korvena::hypertext {
+namespace {
+
+using testing::Bytes;
+using testing::Compile;
+using testing::Condensed;
+using testing::Lines;
+
+TEST(SourceReader, HandsOutLinesAndPeeksAcrossThem) {
+  std::ostringstream console;
+  SourceReader reader("AB\r\nC", "T.DTX", console);
+  EXPECT_EQ(reader.PeekChar(), 'A');
+  EXPECT_EQ(reader.LineNumber(), 0u);
+  EXPECT_EQ(reader.NextChar(), 'A');
+  EXPECT_EQ(reader.LineNumber(), 1u);
+  EXPECT_EQ(reader.Column(), 1u);
+  EXPECT_EQ(reader.NextChar(), 'B');
+  EXPECT_EQ(reader.NextChar(), '\r');
+  EXPECT_EQ(reader.NextChar(), '\n');
+  EXPECT_EQ(reader.Column(), 0u);
+  EXPECT_EQ(reader.PeekChar(), 'C');
+  EXPECT_EQ(reader.LineNumber(), 1u) << "peeking starts no line";
+  EXPECT_EQ(reader.NextChar(), 'C');
+  EXPECT_EQ(reader.LineNumber(), 2u);
+  EXPECT_EQ(reader.PeekChar(), 0);
+  EXPECT_FALSE(reader.AtEnd());
+  EXPECT_EQ(reader.NextChar(), 0);
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(reader.LineNumber(), 3u);
+  EXPECT_EQ(reader.NextChar(), 0);
+  EXPECT_EQ(reader.LineNumber(), 3u) << "the end is counted once";
+  EXPECT_EQ(console.str(), "");
+}
+
+TEST(SourceReader, ZeroByteInsideTheSourceIsNotTheEnd) {
+  std::ostringstream console;
+  SourceReader reader(std::string_view("A\0B", 3), "T.DTX", console);
+  EXPECT_EQ(reader.NextChar(), 'A');
+  EXPECT_EQ(reader.NextChar(), 0);
+  EXPECT_FALSE(reader.AtEnd());
+  EXPECT_EQ(reader.NextChar(), 'B');
+}
+
+TEST(Diagnostics, LineDiagnosticEchoesTheLineAndPutsTheCaretUnderTheLastCharacterRead) {
+  const auto c = Compile(Lines({"L, DP_table", "\tB, 1 +", "R"}));
+  EXPECT_EQ(c.console,
+            "T.DTX(2): Error 25: Error in expression.\r\n"
+            "\tB, 1 +\r\n"
+            "\t      ^\r\n");
+  EXPECT_TRUE(c.errors);
+  EXPECT_EQ(c.htx, "");
+}
+
+TEST(Diagnostics, TabsInTheLineAreKeptInTheCaretLine) {
+  const auto c = Compile(Lines({"\tB,\t\t300"}));
+  EXPECT_EQ(c.console,
+            "T.DTX(1): Error 1: Number too long.\r\n"
+            "\tB,\t\t300\r\n"
+            "\t  \t\t  ^\r\n"
+            "T.DTX(1): Error 25: Error in expression.\r\n"
+            "\tB,\t\t300\r\n"
+            "\t  \t\t  ^\r\n");
+}
+
+TEST(Diagnostics, ErrorAtTheEndOfTheSourceShowsNoLineAndNoCaret) {
+  const auto c = Compile(Lines({"#ifdef ver40", "R"}));
+  EXPECT_EQ(c.console, "T.DTX(3): Error 22: ENDIF directive missing.\r\n");
+}
+
+TEST(Diagnostics, EchoOfALastLineWithoutLineEndIsEndedAllTheSame) {
+  EXPECT_EQ(Compile("R\r\nR x").console,
+            "T.DTX(2): Error 3: End of line expected.\r\n"
+            "R x\r\n");
+  EXPECT_EQ(Compile("R\r\nR x y").console,
+            "T.DTX(2): Error 3: End of line expected.\r\n"
+            "R x y\r\n"
+            "  ^\r\n");
+}
+
+TEST(Diagnostics, ErrorSkipsOnlyItsOwnLine) {
+  // Each line holds one fault; none may hide the next line's.
+  const auto c = Compile(Lines({"B, 1 +", "X", "V, 1 2, 3, 4", "S, 1,", "q", "R"}));
+  EXPECT_EQ(Condensed(c.console), "1:E25^7 2:E2^1 3:E25^6 4:E25^6 5:E2^1");
+}
+
+TEST(Diagnostics, WarningsAloneStillGiveTheSummaryAndTheFile) {
+  const auto c = Compile(Lines({"#const Unused = 1", "S, 1, 2, 3, 4"}));
+  EXPECT_EQ(c.console,
+            "T.DTX(2): Warning 15: HTX variable extra parameter.\r\n"
+            "S, 1, 2, 3, 4\r\n"
+            "             ^\r\n"
+            "T.DTX(3)\r\n"
+            "\r\n"
+            "T.DTX: Warning 11: Identifier not used. (Unused)\r\n");
+  EXPECT_FALSE(c.errors);
+  EXPECT_EQ(c.htx, Bytes({0xFE, 1, 2, 3, 0xFF}));
+}
+
+TEST(LineReading, EmptySourceGivesTheFinalLabelMarkOnly) {
+  const auto c = Compile("");
+  EXPECT_EQ(c.console, "T.DTX(1)\r\n\r\n");
+  EXPECT_EQ(c.htx, Bytes({0xFF}));
+}
+
+TEST(LineReading, SummaryCountsTheLinesPlusTheReadThatFoundTheEnd) {
+  EXPECT_EQ(Compile(Lines({"R", "R", "R"})).console, "T.DTX(4)\r\n\r\n");
+  EXPECT_EQ(Compile("R\r\nR\r\n\r\n").console, "T.DTX(4)\r\n\r\n");
+}
+
+// A line of `length` bytes including its CR LF: T with a text filling it.
+std::string LineOfLength(std::size_t length) {
+  return "T, \"" + std::string(length - 7, 'A') + "\"\r\n";
+}
+
+TEST(LineReading, LineOf191BytesIsAccepted) {
+  const std::string line = LineOfLength(191);
+  ASSERT_EQ(line.size(), 191u);
+  const auto c = Compile(line + "R\r\n");
+  EXPECT_FALSE(c.errors) << c.console;
+  EXPECT_EQ(c.htx, Bytes({0xF8, 184}) + std::string(184, 'A') + Bytes({0xF7, 0xFF}));
+}
+
+TEST(LineReading, LineOf192BytesIsTooLongAndEndsTheCompilation) {
+  const std::string line = LineOfLength(192);
+  // Nothing after the long line is read: the unknown command goes unseen.
+  const auto c = Compile("R\r\n" + line + "Unknown\r\n");
+  // The line's own CR LF is its 192nd byte; the echo adds one more.
+  EXPECT_EQ(c.console,
+            "T.DTX(2): Error 18: Line too long.\r\n" + line + "\r\n" + std::string(191, ' ') + "^\r\n");
+  EXPECT_TRUE(c.errors);
+}
+
+TEST(LineReading, TooLongEvenWhenThe192ndByteCompletesCrLf) {
+  const std::string line = std::string(190, ';') + "\r\n";
+  const auto c = Compile(line);
+  EXPECT_EQ(Condensed(c.console), "1:E18^192");
+  const auto shorter = Compile(line.substr(1));
+  EXPECT_EQ(shorter.console, "T.DTX(2)\r\n\r\n");
+}
+
+TEST(LineReading, LoneLineFeedsDoNotEndLines) {
+  // Under 192 bytes it is one line whose LFs still separate statements.
+  const auto small = Compile("L, DP_table\nT, \"AB\"\nR\n");
+  EXPECT_EQ(small.console, "T.DTX(2)\r\n\r\n");
+  EXPECT_EQ(small.htx, Bytes({0xFF, 0xF8, 2, 'A', 'B', 0xF7, 0xFF}));
+
+  std::string big;
+  while (big.size() < 200) big += "R\n";
+  const auto c = Compile(big);
+  EXPECT_EQ(c.console, "T.DTX(1): Error 18: Line too long.\r\n" + big.substr(0, 192) + "\r\n" +
+                           std::string(191, ' ') + "^\r\n");
+}
+
+TEST(LineReading, LoneCarriageReturnEndsNoLineEither) {
+  const auto c = Compile("R\rR\r\n");
+  EXPECT_EQ(c.console, "T.DTX(2)\r\n\r\n");
+  EXPECT_EQ(c.htx, Bytes({0xF7, 0xF7, 0xFF}));
+}
+
+TEST(LineReading, ZeroByteWhereAStatementBeginsEndsTheCompilationSilently) {
+  const auto c = Compile(Lines({"L, DP_table", "R"}) + std::string(1, '\0') + Lines({"R", "Garbage ("}));
+  EXPECT_EQ(c.console, "T.DTX(3)\r\n\r\n");
+  EXPECT_EQ(c.htx, Bytes({0xFF, 0xF7, 0xFF}));
+}
+
+TEST(LineReading, ZeroByteInsideATextIsAnOrdinaryByte) {
+  const auto c = Compile(Lines({std::string("T, \"A\0B\"", 8)}));
+  EXPECT_EQ(c.htx, Bytes({0xF8, 3, 'A', 0, 'B', 0xFF}));
+}
+
+TEST(LineReading, LastLineMayLackItsLineEndOnlyWhereNothingFollowsOnIt) {
+  // A statement must be ended by a line end; the end of the source is none.
+  EXPECT_EQ(Condensed(Compile("R\r\nR").console), "3:E3");
+  EXPECT_EQ(Compile("R\r\n; comment").console, "T.DTX(3)\r\n\r\n");
+  EXPECT_EQ(Compile("R\r\nR\r").console, "T.DTX(3)\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace korvena::hypertext
