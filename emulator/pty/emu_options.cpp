@@ -51,6 +51,22 @@ const std::vector<OptionRow>& OptionTable() {
        }},
       {"--password", "DIGITS", "the service password the device starts with (default 0)",
        [](EmuOptions& o, const std::string& v) { return !(o.device.servicePassword = v).empty(); }},
+      {"--processor", "NAME", "the processor the boot loader reports, mega128 or mega1281 (default mega1281)",
+       [](EmuOptions& o, const std::string& v) {
+         if (v != "mega128" && v != "mega1281") return false;
+         o.device.loader.processor = v == "mega128" ? Processor::kMega128 : Processor::kMega1281;
+         return true;
+       }},
+      {"--boot-loader", nullptr, "start in the boot loader at 115200, as just switched on for an update",
+       [](EmuOptions& o, const std::string&) { return o.device.loader.startInBootLoader = true; }},
+      {"--silent-boot-loader", nullptr, "the boot loader never answers",
+       [](EmuOptions& o, const std::string&) { return o.device.loader.silentBootLoader = true; }},
+      {"--nak-storm", "N", "the boot loader refuses each firmware block N times before taking it",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.loader.nakStorm); }},
+      {"--nak-block", "K", "with --nak-storm: refuse only the K-th block",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.loader.nakBlock); }},
+      {"--dump-dir", "DIR", "write each loaded template to DIR/htx.bin and firmware to DIR/firmware.bin",
+       [](EmuOptions& o, const std::string& v) { return !(o.device.loader.dumpDir = v).empty(); }},
       {"--help", nullptr, "show this text", [](EmuOptions& o, const std::string&) { return o.help = true; }},
   };
   return table;

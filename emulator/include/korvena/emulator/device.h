@@ -26,6 +26,7 @@ struct DeviceSettings {
   uint32_t dropSentEvery = 0;   // loses every n-th byte it sends (0: none)
   uint32_t dropReceivedEvery = 0;  // loses every n-th byte it receives (0: none)
   std::string servicePassword = "0";  // the service password the device starts with
+  LoaderSettings loader{};            // template upload and boot loader
 };
 
 // One received command frame.

@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "korvena/emulator/loader_state.h"
+
 namespace korvena::emu {
 
 struct DeviceState {
@@ -17,6 +19,9 @@ struct DeviceState {
 
   // The service password that TESTPASSWORD checks and the set commands carry.
   std::string servicePassword;
+
+  // Template upload and firmware boot loader.
+  LoaderState loader;
 };
 
 }  // namespace korvena::emu

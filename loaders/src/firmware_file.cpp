@@ -1,0 +1,61 @@
+#include "korvena/loaders/firmware_file.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "korvena/platform/file_names.h"
+
+namespace korvena::loaders {
+namespace {
+
+constexpr std::size_t kSizeFieldLength = 4;
+
+uint32_t LittleEndian32(std::string_view bytes, std::size_t offset) {
+  uint32_t value = 0;
+  for (std::size_t i = 0; i < kSizeFieldLength; ++i)
+    value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + i])) << (8 * i);
+  return value;
+}
+
+}  // namespace
+
+FirmwareFile::Status CheckFirmwareLayout(std::string_view bytes) {
+  // 64-bit offsets: size fields near 4 GiB must not wrap.
+  if (bytes.size() < kSizeFieldLength) return FirmwareFile::kTooShort;
+  const uint64_t secondField = kSizeFieldLength + uint64_t{LittleEndian32(bytes, 0)};
+  if (bytes.size() < secondField + kSizeFieldLength) return FirmwareFile::kTooShort;
+  const uint64_t end = secondField + kSizeFieldLength + LittleEndian32(bytes, static_cast<std::size_t>(secondField));
+  return bytes.size() < end ? FirmwareFile::kTooShort : FirmwareFile::kRead;
+}
+
+FirmwareImage FirmwareFile::Image(int number) const {
+  const uint32_t size1 = LittleEndian32(bytes, 0);
+  if (number == 1) return {1, size1, std::string_view(bytes).substr(kSizeFieldLength)};
+  const std::size_t secondField = kSizeFieldLength + size1;
+  return {2, LittleEndian32(bytes, secondField), std::string_view(bytes).substr(secondField + kSizeFieldLength)};
+}
+
+FirmwareFile ReadFirmwareFile(const std::string& path) {
+  FirmwareFile file;
+  FILE* in = OpenFileNoCase(path, "rb");
+  if (in == nullptr) {
+    file.status = errno == ENOENT || errno == ENOTDIR ? FirmwareFile::kMissing : FirmwareFile::kUnreadable;
+    return file;
+  }
+  char chunk[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0 && file.bytes.size() <= kFirmwareFileLimit)
+    file.bytes.append(chunk, got);
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed)
+    file.status = FirmwareFile::kUnreadable;
+  else if (file.bytes.size() > kFirmwareFileLimit)
+    file.status = FirmwareFile::kTooLarge;
+  else
+    file.status = CheckFirmwareLayout(file.bytes);
+  if (file.status != FirmwareFile::kRead) file.bytes.clear();
+  return file;
+}
+
+}  // namespace korvena::loaders
