@@ -1,0 +1,29 @@
+#include "command_runner.h"
+
+#include <exception>
+
+#include "windows1250.h"
+
+namespace korvena::kalibro {
+
+bool CommandRunner::RunMenuCommand(const QString& name) {
+  const auto handler = handlers_.find(name);
+  if (handler == handlers_.end()) return false;
+  return RunExclusive(handler->second);
+}
+
+bool CommandRunner::RunExclusive(const Handler& sequence) {
+  if (guard_.busy()) return false;
+  ExchangeScope scope(guard_);
+  try {
+    sequence();
+  } catch (const std::exception& error) {
+    // Error texts may quote the device's answers, which are 8-bit PC text.
+    ui_.ShowError(FromWindows1250(error.what()));
+  } catch (...) {
+    ui_.ShowError(QStringLiteral("Unexpected error"));
+  }
+  return true;
+}
+
+}  // namespace korvena::kalibro

@@ -1,0 +1,27 @@
+#pragma once
+// TComForm: the start-up choice of the COM port, ten ports in two columns.
+#include <QButtonGroup>
+#include <QDialog>
+#include <QGroupBox>
+
+namespace korvena::kalibro {
+
+class TComForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kPorts = 10;
+
+  explicit TComForm(QWidget* parent = nullptr);
+
+  // The chosen item, 0..9 (port = item + 1); -1 when none is selected.
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+
+  QGroupBox* ComRadio;
+
+ private:
+  QButtonGroup* items_;
+};
+
+}  // namespace korvena::kalibro

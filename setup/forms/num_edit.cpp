@@ -1,0 +1,54 @@
+#include "num_edit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "device_integer.h"
+#include "kalibro_texts.h"
+
+namespace korvena::kalibro {
+namespace {
+
+// Keys that type a character; navigation, Enter, Escape, Tab and shortcuts
+// (Ctrl+V included) carry none or a control character and pass through.
+bool TypesACharacter(const QKeyEvent& event) {
+  const QString text = event.text();
+  return !text.isEmpty() && text.at(0).isPrint() && !(event.modifiers() & Qt::ControlModifier);
+}
+
+bool IsDigit(const QString& text) { return text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9'; }
+
+}  // namespace
+
+TNumEdit::TNumEdit(UserInteraction& ui, QWidget* parent) : QLineEdit(parent), ui_(ui) {
+  connect(this, &QLineEdit::textChanged, this, [this] { ComplainIfInvalid(); });
+}
+
+bool TNumEdit::HasValidText() const { return text().isEmpty() || ParseDeviceInteger(text().toStdString()); }
+
+void TNumEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Backspace && TypesACharacter(*event) && !IsDigit(event->text())) {
+    QApplication::beep();
+    emit keyRejected();
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void TNumEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  if (complaining_ || HasValidText()) return;
+  setFocus();
+  ComplainIfInvalid();
+}
+
+void TNumEdit::ComplainIfInvalid() {
+  if (complaining_ || HasValidText()) return;
+  complaining_ = true;
+  ui_.ShowError(Text(kInvalidInput));
+  complaining_ = false;
+}
+
+}  // namespace korvena::kalibro

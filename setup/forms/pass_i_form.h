@@ -1,0 +1,23 @@
+#pragma once
+// TPassIForm: the start-up password dialog. The password is at most eleven
+// digits, shown as stars; it may be left empty.
+#include <QDialog>
+
+#include "num_edit.h"
+
+namespace korvena::kalibro {
+
+class TPassIForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kLongestPassword = 11;
+
+  TPassIForm(UserInteraction& ui, QWidget* parent = nullptr);
+
+  QString Password() const { return PasswdText->text(); }
+
+  TNumEdit* PasswdText;
+};
+
+}  // namespace korvena::kalibro

@@ -1,0 +1,133 @@
+#include "kalibro_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "about_box.h"
+#include "kalibro_texts.h"
+#include "menu_handlers.h"
+#include "menu_tree.h"
+#include "program_picture.h"
+#include "window_placement.h"
+
+namespace korvena::kalibro {
+
+TKalibroForm35::TKalibroForm35(Port& port, Clock& clock, UserInteraction& ui, std::string configPath,
+                               QWidget* parent)
+    : QMainWindow(parent),
+      port_(port),
+      ui_(ui),
+      configPath_(std::move(configPath)),
+      link_(port, clock),
+      exchange_(link_, state_, [] { QCoreApplication::processEvents(); }),
+      commands_(guard_, ui),
+      clientArea_(new QWidget(this)),
+      status_(*clientArea_, exchange_) {
+  setObjectName("KalibroForm35");
+  clientArea_->setObjectName("ClientArea");
+  setCentralWidget(clientArea_);
+  FormCreate();
+}
+
+TKalibroForm35::~TKalibroForm35() = default;
+
+void TKalibroForm35::FormCreate() {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QFont windowFont(QStringLiteral("Tahoma"));
+  windowFont.setPixelSize(10);
+  setFont(windowFont);
+
+  // The About entry: the window system keeps its own system menu, so the
+  // entry sits in the window's context menu.
+  auto* about = new QAction(Text(kAboutCommandCaption), this);
+  about->setObjectName("aboutCommand");
+  connect(about, &QAction::triggered, this, [this] { WMSysCommand(kAboutCommand); });
+  centralWidget()->addAction(about);
+  centralWidget()->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+  BuildPictureArea();
+  setWindowTitle(Text(kApplicationTitle));
+
+  BuildMainMenu(*menuBar());
+  RegisterMenuHandlers(*this);
+  ConnectMenuCommands();
+  guard_.onBusyChanged = [this](bool busy) { BusyChanged(busy); };
+
+  centralWidget()->setFixedSize(kClientWidth, kClientHeight);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  adjustSize();
+  CenterOnScreen(*this);
+}
+
+void TKalibroForm35::BuildPictureArea() {
+  auto* menuBevel = new QFrame(centralWidget());
+  menuBevel->setObjectName("MenuBevel");
+  menuBevel->setFrameShape(QFrame::HLine);
+  menuBevel->setFrameShadow(QFrame::Sunken);
+  menuBevel->setGeometry(0, 0, kClientWidth, 2);
+
+  auto* pictureBevel = new QFrame(centralWidget());
+  pictureBevel->setObjectName("PictureBevel");
+  pictureBevel->setFrameShape(QFrame::Box);
+  pictureBevel->setFrameShadow(QFrame::Sunken);
+  pictureBevel->setGeometry(14, 29, 112, 238);
+
+  auto* image = new QLabel(centralWidget());
+  image->setObjectName("Image");
+  image->setGeometry(15, 30, 111, 251);
+  image->setPixmap(ProgramPicture(111, 251));
+}
+
+void TKalibroForm35::ConnectMenuCommands() {
+  for (QAction* action : menuBar()->findChildren<QAction*>()) {
+    if (action->objectName().isEmpty() || action->menu() != nullptr) continue;
+    const QString name = action->objectName();
+    connect(action, &QAction::triggered, this, [this, name] { commands_.RunMenuCommand(name); });
+  }
+}
+
+QAction* TKalibroForm35::MenuAction(const QString& name) const {
+  return menuBar()->findChild<QAction*>(name);
+}
+
+void TKalibroForm35::BusyChanged(bool busy) {
+  // No menu command can start while a sequence talks to the device.
+  menuBar()->setEnabled(!busy);
+  if (!busy && closePending_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TKalibroForm35::WMSysCommand(int command) {
+  if (command != kAboutCommand) return;
+  TAboutBox about(this);
+  about.Comments->setText(Text(kAboutComments));
+  ui_.ExecDialog(about);
+}
+
+void TKalibroForm35::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+void TKalibroForm35::EndProgram() {
+  ending_ = true;
+  close();
+}
+
+void TKalibroForm35::closeEvent(QCloseEvent* event) {
+  if (guard_.busy() && !ending_) {
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  port_.Close();
+  event->accept();
+}
+
+}  // namespace korvena::kalibro

@@ -1,0 +1,103 @@
+#pragma once
+// TKalibroForm35: Kalibro's main window. It owns the connection to the
+// device (state, link, exchanges), the status display, the menu and the
+// runner that keeps exchange sequences one at a time. Dialogs reach the
+// device only through its QueryInfo and SendCommand.
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "command_runner.h"
+#include "connection_state.h"
+#include "device_exchange.h"
+#include "exchange_guard.h"
+#include "korvena/link/command_link.h"
+#include "status_display.h"
+#include "user_interaction.h"
+
+namespace korvena::kalibro {
+
+class TKalibroForm35 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The system command that shows the About box.
+  static constexpr int kAboutCommand = 100;
+  // Info number of the device's version number.
+  static constexpr int kVersionNumberInfo = 1000;
+  static constexpr int kClientWidth = 661;
+  static constexpr int kClientHeight = 434;
+
+  // `configPath` is the "KvorWxx.ini" to read at start-up.
+  TKalibroForm35(Port& port, Clock& clock, UserInteraction& ui, std::string configPath, QWidget* parent = nullptr);
+  ~TKalibroForm35() override;
+
+  // The start-up message: the connection sequence, password, version and
+  // status display.
+  void WMStartUp();
+  // A system command; 100 shows the About box.
+  void WMSysCommand(int command);
+
+  // --- what the dialogs use ---
+  ConnectionState& state() { return state_; }
+  UserInteraction& ui() { return ui_; }
+  CommandLink& link() { return link_; }
+  std::string QueryInfo(int n) { return exchange_.QueryInfo(n); }
+  void SendCommand(std::string_view frame) { exchange_.SendCommand(frame); }
+  void AddValueLabel(int top, int left, int width, const QString& caption, const QString& name) {
+    status_.AddValueLabel(top, left, width, caption, name);
+  }
+  void SetValueLabel(const QString& name, const QString& text) { status_.SetValueLabel(name, text); }
+  bool GetValueLabel(const QString& name, QString& text) const { return status_.GetValueLabel(name, text); }
+  void BuildStatusDisplay() { status_.BuildStatusDisplay(this); }
+  void RefreshTotals() { status_.RefreshTotals(); }
+
+  // --- the shell ---
+  CommandRunner& commands() { return commands_; }
+  bool exchangeRunning() const { return guard_.busy(); }
+  // The menu item (or top item) with component name `name`.
+  QAction* MenuAction(const QString& name) const;
+  QWidget* ClientArea() const { return centralWidget(); }
+  // Shows the window in front of the others (a second copy was started).
+  void BringToFront();
+  // Closes the window (and so the port and the program), also from inside
+  // the running sequence.
+  void EndProgram();
+
+ protected:
+  // FormClose: closes the port on every way of closing the window. A close
+  // asked for while an exchange sequence runs waits for its end.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildPictureArea();
+  void ConnectMenuCommands();
+  void BusyChanged(bool busy);
+
+  // The connection sequence, one step each (connection_sequence.cpp).
+  void RunConnectionSequence();
+  bool ChoosePort(int32_t configuredCom);
+  bool Connect();
+  bool AskPassword(std::string& password);
+  bool TestPassword(const std::string& password);
+  void DisableSettingsMenus();
+
+  Port& port_;
+  UserInteraction& ui_;
+  std::string configPath_;
+  ConnectionState state_;
+  CommandLink link_;
+  DeviceExchange exchange_;
+  ExchangeGuard guard_;
+  CommandRunner commands_;
+  QWidget* clientArea_;  // the labels' parent, below the menu bar
+  StatusDisplay status_;
+  bool ending_ = false;
+  bool closePending_ = false;
+};
+
+}  // namespace korvena::kalibro

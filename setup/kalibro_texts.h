@@ -1,0 +1,29 @@
+#pragma once
+// Kalibro's string table: every text the technician sees, in UTF-8. Shown
+// through Text(), which makes the QString at the Qt boundary.
+#include <QString>
+
+namespace korvena::kalibro {
+
+inline QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+inline constexpr const char* kApplicationTitle = "KORVENA.2010 nastavenie";
+inline constexpr const char* kAboutCommandCaption = "&Informácie o...";
+inline constexpr const char* kAboutCaptionPrefix = "About ";
+inline constexpr const char* kAboutComments = "Servisný program fiškálneho modulu KORVENA.2010";
+inline constexpr const char* kAboutCredit = "Zostavil tím Korvena PC, Bratislava";
+
+// Connection sequence.
+inline constexpr const char* kComFormCaption = "COM nastavenie";
+inline constexpr const char* kComItemFormat = "Com &%1";
+inline constexpr const char* kOkButton = "&OK";
+inline constexpr const char* kCancelButton = "&Zrušiť";
+inline constexpr const char* kCannotOpenPort = "Nie je možné otvoriť COM port !";
+inline constexpr const char* kDeviceNotFound = "KORVENA.2010 nebol nájdený na COM porte !";
+inline constexpr const char* kPassIFormCaption = "Vstup hesla";
+inline constexpr const char* kPasswordLabel = "Heslo:";
+inline constexpr const char* kWrongPassword = "Nesprávne heslo !";
+inline constexpr const char* kInvalidInput = "InvalidInput";
+inline constexpr const char* kLoadingData = "Načítavam údaje ...";
+
+}  // namespace korvena::kalibro

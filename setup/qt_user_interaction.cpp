@@ -1,0 +1,45 @@
+#include "qt_user_interaction.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace korvena::kalibro {
+
+int QtUserInteraction::ExecDialog(QDialog& dialog) { return dialog.exec(); }
+
+QMessageBox::StandardButton QtUserInteraction::ShowMessage(QMessageBox::Icon icon, const QString& caption,
+                                                           const QString& text,
+                                                           QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, caption, text, buttons, owner_);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<QString> QtUserInteraction::AskText(const QString& caption, const QString& prompt,
+                                                  const QString& initial) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(owner_, caption, prompt, QLineEdit::Normal, initial, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+QString QtUserInteraction::AskOpenFileName(const FileDialogRequest& request) { return AskFileName(request, false); }
+
+QString QtUserInteraction::AskSaveFileName(const FileDialogRequest& request) { return AskFileName(request, true); }
+
+QString QtUserInteraction::AskFileName(const FileDialogRequest& request, bool save) {
+  QFileDialog dialog(owner_, request.title,
+                     request.directory.isEmpty() ? QDir::currentPath() : request.directory);
+  dialog.setNameFilters(request.filters);
+  if (request.selectedFilter >= 0 && request.selectedFilter < request.filters.size())
+    dialog.selectNameFilter(request.filters[request.selectedFilter]);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // An existing file is replaced without asking.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
+  dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace korvena::kalibro

@@ -1,0 +1,83 @@
+#include "status_display.h"
+
+#include <memory>
+
+#include "device_integer.h"
+#include "kalibro_texts.h"
+#include "progress_form.h"
+#include "status_label.h"
+#include "windows1250.h"
+
+namespace korvena::kalibro {
+
+void StatusDisplay::AddValueLabel(int top, int left, int width, const QString& caption, const QString& name) {
+  new StatusLabel(&area_, top, left, width, caption, name);
+}
+
+void StatusDisplay::SetValueLabel(const QString& name, const QString& text) {
+  for (QObject* child : area_.children()) {
+    auto* label = qobject_cast<StatusLabel*>(child);
+    if (label != nullptr && label->objectName() == name) label->SetCaption(text);
+  }
+}
+
+bool StatusDisplay::GetValueLabel(const QString& name, QString& text) const {
+  for (QObject* child : area_.children()) {
+    auto* label = qobject_cast<StatusLabel*>(child);
+    if (label != nullptr && label->objectName() == name) {
+      text = label->text();
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string StatusDisplay::ReadValueText(const ValueCell& cell) {
+  switch (cell.form) {
+    case ValueForm::kCount:
+      return "[" + exchange_.QueryInfo(cell.info) + "]";
+    case ValueForm::kCheckSums: {
+      const std::string first = exchange_.QueryInfo(cell.info);
+      return "[" + first + "],[" + exchange_.QueryInfo(cell.info + 1) + "]";
+    }
+    case ValueForm::kPlain:
+    case ValueForm::kVatCoefficient:
+      break;
+  }
+  return exchange_.QueryInfo(cell.info);
+}
+
+QString StatusDisplay::CaptionText(const CaptionCell& caption) const {
+  if (caption.form == CaptionForm::kVatRate)
+    return Text(caption.text) + QString::number(vatPercent_.at(static_cast<std::size_t>(caption.vatRate - 1)));
+  return Text(caption.text);
+}
+
+void StatusDisplay::BuildStatusDisplay(QWidget* progressOwner) {
+  const auto progress = std::make_unique<TProgressForm>(progressOwner);
+  progress->setWindowTitle(Text(kLoadingData));
+  progress->PBar->setMaximum(kProgressMaximum);
+  progress->SetStep(1);
+  progress->show();
+
+  for (const StatusRow& row : StatusLayout()) {
+    if (row.caption)
+      AddValueLabel(row.caption->top, row.caption->left, row.caption->width, CaptionText(*row.caption),
+                    row.caption->name);
+    for (const ValueCell& cell : row.values) {
+      const std::string text = ReadValueText(cell);
+      AddValueLabel(cell.top, cell.left, cell.width, FromWindows1250(text), cell.name);
+      // The coefficient in 0.01 % names its VAT rows by the whole percent.
+      if (cell.form == ValueForm::kVatCoefficient)
+        vatPercent_.at(static_cast<std::size_t>(cell.vatRate - 1)) = ToInteger(text) / 100;
+      progress->StepIt();
+    }
+  }
+}
+
+void StatusDisplay::RefreshTotals() {
+  for (const char* name : RefreshedValues())
+    if (const ValueCell* cell = FindValueCell(name)) SetValueLabel(cell->name, FromWindows1250(ReadValueText(*cell)));
+}
+
+}  // namespace korvena::kalibro

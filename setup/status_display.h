@@ -1,0 +1,49 @@
+#pragma once
+// The status display: some sixty labels in the main window's client area,
+// built once after the connection and partly refreshed after commands that
+// change the totals. Labels are found by component name (objectName).
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "device_exchange.h"
+#include "status_layout.h"
+
+namespace korvena::kalibro {
+
+class StatusDisplay {
+ public:
+  // The number of steps the build's progress bar is given: one per info
+  // query, though only the 58 value labels advance it.
+  static constexpr int kProgressMaximum = 59;
+
+  StatusDisplay(QWidget& clientArea, DeviceExchange& exchange) : area_(clientArea), exchange_(exchange) {}
+
+  // A right-aligned label whose text ends at x = left + width.
+  void AddValueLabel(int top, int left, int width, const QString& caption, const QString& name);
+  // Sets every label named `name`; an unknown name changes nothing.
+  void SetValueLabel(const QString& name, const QString& text);
+  // The caption of the label named `name` into `text`; false (and `text` left
+  // as it was) when there is none.
+  bool GetValueLabel(const QString& name, QString& text) const;
+
+  // Reads every value and creates every label, showing a progress window
+  // owned by `progressOwner`. A VAT coefficient that is not an integer stops
+  // the build with ConversionError; the labels made so far stay.
+  void BuildStatusDisplay(QWidget* progressOwner);
+
+  // Reads the totals, counters and check sums again into their labels.
+  void RefreshTotals();
+
+ private:
+  // The value label's text in the device's 8-bit form.
+  std::string ReadValueText(const ValueCell& cell);
+  QString CaptionText(const CaptionCell& caption) const;
+
+  QWidget& area_;
+  DeviceExchange& exchange_;
+  std::array<int32_t, kVatRates> vatPercent_{};  // whole percent of each VAT rate
+};
+
+}  // namespace korvena::kalibro

@@ -1,0 +1,59 @@
+// kalibro-snapshot: runs Kalibro's main window against a device on a COM
+// port, answers the start-up dialogs (COM port, password) as a technician
+// would, and saves a picture of the window with its status display.
+//
+//   kalibro-snapshot --com N [--password DIGITS] [--config FILE] --out FILE.png
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <cstdio>
+
+#include "com_form.h"
+#include "kalibro_config.h"
+#include "kalibro_form.h"
+#include "korvena/link/clock.h"
+#include "korvena/link/korvport_port.h"
+#include "scripted_user_interaction.h"
+
+int main(int argc, char** argv) {
+  using namespace korvena;
+  using namespace korvena::kalibro;
+
+  QApplication application(argc, argv);
+  QCommandLineParser parser;
+  parser.addOption({"com", "COM port to choose.", "N", "1"});
+  parser.addOption({"password", "Service password to type.", "DIGITS", ""});
+  parser.addOption({"config", "KvorWxx.ini to read.", "FILE"});
+  parser.addOption({"out", "PNG file to write.", "FILE"});
+  parser.process(application);
+  if (!parser.isSet("out")) {
+    std::fputs("kalibro-snapshot: --out FILE.png is needed\n", stderr);
+    return 2;
+  }
+
+  ScriptedUserInteraction ui;
+  const int item = parser.value("com").toInt() - 1;
+  ui.ExpectDialog("ComForm", QDialog::Accepted, [item](QDialog& dialog) {
+    static_cast<TComForm&>(dialog).SetItemIndex(item);
+  });
+  const QString password = parser.value("password");
+  ui.ExpectDialog("PassIForm", QDialog::Accepted,
+                  [password](QDialog& dialog) { TypeInto(dialog, "PasswdText", password); });
+
+  KorvportPort port;
+  SystemClock clock;
+  const std::string config = parser.isSet("config") ? parser.value("config").toStdString() : ConfigFilePath();
+  TKalibroForm35 form(port, clock, ui, config);
+  form.show();
+  form.WMStartUp();
+  QApplication::processEvents();
+
+  for (const auto& message : ui.messages) std::fprintf(stderr, "kalibro-snapshot: %s\n", qPrintable(message.text));
+  if (!ui.messages.empty() || !form.isVisible()) return 1;
+  if (!form.grab().save(parser.value("out"), "PNG")) {
+    std::fprintf(stderr, "kalibro-snapshot: cannot write %s\n", qPrintable(parser.value("out")));
+    return 1;
+  }
+  form.EndProgram();
+  return 0;
+}

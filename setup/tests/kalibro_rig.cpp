@@ -1,0 +1,66 @@
+#include "kalibro_rig.h"
+
+#include <QFile>
+#include <QLabel>
+
+#include "com_form.h"
+
+namespace korvena::kalibro {
+
+KalibroRig::KalibroRig(emu::DeviceSettings settings)
+    : device(std::move(settings)), configPath(directory.filePath("KvorWxx.ini").toStdString()) {}
+
+KalibroRig::~KalibroRig() = default;
+
+void KalibroRig::WriteConfig(const std::string& settingLines) {
+  QFile file(QString::fromStdString(configPath));
+  file.open(QIODevice::WriteOnly);
+  file.write(("[Setting]\n" + settingLines + "\n").c_str());
+}
+
+void KalibroRig::ChooseComItem(int item) {
+  ui.ExpectDialog("ComForm", QDialog::Accepted,
+                  [item](QDialog& dialog) { static_cast<TComForm&>(dialog).SetItemIndex(item); });
+}
+
+void KalibroRig::TypePassword(const QString& password) {
+  ui.ExpectDialog("PassIForm", QDialog::Accepted,
+                  [password](QDialog& dialog) { TypeInto(dialog, "PasswdText", password); });
+}
+
+void KalibroRig::Start() {
+  form = std::make_unique<TKalibroForm35>(port, clock, ui, configPath);
+  form->show();
+  form->WMStartUp();
+}
+
+QString KalibroRig::Label(const QString& name) const {
+  const auto* label = form->ClientArea()->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
+  return label ? label->text() : QStringLiteral("<none>");
+}
+
+int KalibroRig::ValueLabelCount() const {
+  int count = 0;
+  for (const QLabel* label : form->ClientArea()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    count += label->objectName().startsWith('v');
+  return count;
+}
+
+std::vector<int> KalibroRig::InfoQueries(std::size_t from) const {
+  std::vector<int> numbers;
+  const auto& frames = device.received();
+  for (std::size_t i = from; i < frames.size(); ++i)
+    if (frames[i].rfind("\x1b;IV;", 0) == 0) numbers.push_back(std::stoi(frames[i].substr(4)));
+  return numbers;
+}
+
+const std::vector<int>& StatusDisplayQueries() {
+  static const std::vector<int> numbers = {
+      5,  2,  3,  4,  9,  1,  8,  7,  16, 17, 61, 62, 63, 64, 65, 10, 11, 12, 13, 20,
+      21, 37, 36, 39, 38, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 33, 32, 35, 34, 117,
+      116, 40, 41, 42, 43, 44, 45, 46, 47, 48, 52, 53, 54, 55, 56, 57, 49, 50, 51,
+  };
+  return numbers;
+}
+
+}  // namespace korvena::kalibro
