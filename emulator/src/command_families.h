@@ -8,6 +8,8 @@ class Device;
 
 void RegisterIdentityCommands(Device& device);  // info query IV
 void RegisterDriverCommands(Device& device);    // commands the driver library relies on
+void RegisterSalesCommands(Device& device);     // receipts, invoices, cash, reports (via the driver family)
+void RegisterCrcCommands(Device& device);       // CRC announcement frames (via the driver family)
 void RegisterLoaderCommands(Device& device);    // template upload and firmware boot loader
 void RegisterSetupCommands(Device& device);     // service program commands
 

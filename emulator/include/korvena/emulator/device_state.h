@@ -6,6 +6,7 @@
 #include <string>
 
 #include "korvena/emulator/loader_state.h"
+#include "korvena/emulator/sales_records.h"
 
 namespace korvena::emu {
 
@@ -19,6 +20,9 @@ struct DeviceState {
 
   // The service password that TESTPASSWORD checks and the set commands carry.
   std::string servicePassword;
+
+  // Receipts, invoices, cash movements, reports, LDX data and SD-card days.
+  SalesRecords sales;
 
   // Template upload and firmware boot loader.
   LoaderState loader;

@@ -1,0 +1,106 @@
+#pragma once
+// KvorW32's core: all the library's state and its start, write and read
+// operations, over a Port and a Clock. The C exports wrap one process-wide
+// instance; tests make fresh ones on an emulated port and a virtual clock.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "korvena/driver/command_buffer.h"
+#include "korvena/driver/debug_log.h"
+#include "korvena/driver/result_codes.h"
+#include "korvena/link/driver_link.h"
+#include "korvena/platform/local_date.h"
+
+namespace korvena::driver {
+
+// What the library takes from the process around it.
+struct DriverHost {
+  std::string iniPath;  // KVORWXX.INI, beside the library file
+  // Directory that names without one are relative to (KORVENA.DBG,
+  // KORVENA.LDX, a relative FileDir); "" is the current directory.
+  std::string workDir;
+  std::function<LocalDate()> today;
+  std::function<void(const std::string& caption, const std::string& text)> showWarning;
+};
+
+// Settings, as the last start left them; they survive ExitLibProc.
+struct DriverSettings {
+  bool debug = false;
+  bool ldx = false;
+  bool iv = false;
+  bool crc = false;
+  int32_t timeoutMs = 0;  // T; 0 until StartLibProc has read the configuration
+  int32_t baud = 0;
+  std::string ldxFileName = "KORVENA.LDX";
+  std::string fileDir;  // ends with a path delimiter once set
+};
+
+// The MIP and MDP acknowledgement is waited for in steps of this length...
+inline constexpr uint32_t kAcknowledgementStepMs = 10000;
+// ...at most this many times (5 minutes); then the command gives 1.
+inline constexpr int kAcknowledgementSteps = 30;
+// An LDX or SD transfer ends at this size even if the device goes on sending.
+inline constexpr std::size_t kTransferLimitBytes = 64u << 20;
+
+class Driver {
+ public:
+  Driver(Port& port, Clock& clock, DriverHost host);
+  Driver(const Driver&) = delete;
+  Driver& operator=(const Driver&) = delete;
+
+  uint16_t StartLibProc();
+  uint16_t StartLibProcEx(uint8_t port, const char* fileDir, const char* fileLD, const char* baudRate,
+                          bool showErrors);
+  void ExitLibProc();
+
+  // One character of a command; the result code of the write exports.
+  uint16_t Write(uint8_t character);
+  // The next character of the answer buffer; kReadNotStarted, or CR at its end.
+  uint8_t Read();
+
+  bool started() const { return started_; }
+  const DriverSettings& settings() const { return settings_; }
+
+ private:
+  class StartLog;
+  enum class FetchOutcome { kFetched, kNoData, kFileError };
+
+  // The write pipeline, at a CR.
+  uint16_t ProcessCommand();
+  uint16_t InfoCommand();
+  uint16_t GeneralCommand();
+  uint16_t AcknowledgedCommand();
+  uint16_t LdxCommand();
+  uint16_t SdCommand();
+
+  bool Send(std::string_view text);
+  uint16_t ReadGeneralResult(uint32_t limitMs);
+  uint16_t ReadAnswer(uint32_t limitMs);
+  bool WaitForAcknowledgement();
+  // GETLDX and the LDX fetch after it; kFileError when a file failed.
+  FetchOutcome RequestLdx();
+  FetchOutcome FetchLdx();
+  bool ReadSdData();
+
+  uint16_t ReportStartError(uint16_t code, const std::string& message, bool showErrors);
+  std::string InWorkDir(const std::string& name) const;
+  uint32_t T() const { return static_cast<uint32_t>(settings_.timeoutMs); }
+  void Log(std::string_view message) {
+    if (settings_.debug) log_.Write(message);
+  }
+
+  Port& port_;
+  Clock& clock_;
+  DriverLink link_;
+  DriverHost host_;
+  DriverSettings settings_;
+  DebugLog log_;
+  bool started_ = false;
+  CommandBuffer command_;
+  std::string answer_;
+  std::size_t answerRead_ = 0;  // characters of answer_ already handed out
+};
+
+}  // namespace korvena::driver

@@ -1,0 +1,153 @@
+// The write pipeline: characters into the command buffer, and at the CR the
+// command sent, its answer read and turned into the result code.
+#include <array>
+#include <optional>
+
+#include "korvena/driver/driver.h"
+#include "korvena/platform/tick_clock.h"
+
+namespace korvena::driver {
+namespace {
+
+constexpr uint8_t kEscByte = 0x1B;
+constexpr uint8_t kCrByte = 0x0D;
+constexpr uint8_t kLfByte = 0x0A;
+constexpr uint32_t kGeneralLimitMs = 30000;
+constexpr std::string_view kGetLdx = "\x1b;GETLDX\r";
+
+// Commands after which the device has LDX data for the PC.
+constexpr std::array<std::string_view, 13> kLdxProducing = {"K",  "KF", "V",   "DX",  "DZ",   "MI",  "MD",
+                                                            "C",  "CQ", "CDI", "CDD", "CDIM", "CDDM"};
+
+bool IsLdxProducing(std::string_view name) {
+  for (const std::string_view producing : kLdxProducing)
+    if (name == producing) return true;
+  return false;
+}
+
+// A decimal integer from 0 to 65535, digits only; nullopt for anything else.
+std::optional<uint16_t> ResultNumber(std::string_view line) {
+  if (line.empty()) return std::nullopt;
+  uint32_t number = 0;
+  for (const char c : line) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + static_cast<uint32_t>(c - '0');
+    if (number > 65535) return std::nullopt;
+  }
+  return static_cast<uint16_t>(number);
+}
+
+std::string WriteLogEntry(uint8_t c) {
+  switch (c) {
+    case kEscByte: return "write <ESC>";
+    case kCrByte: return "write <CR>";
+    case kLfByte: return "write <LF>";
+    default: return "write " + std::string(1, static_cast<char>(c));
+  }
+}
+
+const char* SettingFlag(bool on) { return on ? "-1" : "0"; }
+
+// Empties the command buffer whatever way the command ends.
+struct ClearOnExit {
+  CommandBuffer& buffer;
+  ~ClearOnExit() { buffer.Clear(); }
+};
+
+}  // namespace
+
+uint16_t Driver::Write(uint8_t character) {
+  if (!started_) return kNotStarted;
+  if (settings_.debug) Log(WriteLogEntry(character));
+  if (character != kCrByte) {
+    command_.Append(static_cast<char>(character));
+    return kOk;
+  }
+  ClearOnExit clear{command_};
+  return ProcessCommand();
+}
+
+uint16_t Driver::ProcessCommand() {
+  const std::string& text = command_.text();
+  if (text.empty() || static_cast<uint8_t>(text.front()) != kEscByte) return kOk;
+  const std::string_view name = command_.Field(1);
+  if (settings_.debug) Log("extract " + std::string(name) + "  -  " + std::string(command_.Field(2)));
+  port_.Flush();
+  if (name == "IV" || name == "INFO") return InfoCommand();
+  if (name == "GETLDX") return LdxCommand();
+  if (name == "READSD") return SdCommand();
+  if (name == "MIP" || name == "MDP") return AcknowledgedCommand();
+  return GeneralCommand();
+}
+
+bool Driver::Send(std::string_view text) { return settings_.crc ? link_.SendTextWithCrc(text) : link_.SendText(text); }
+
+uint16_t Driver::InfoCommand() {
+  if (settings_.iv && command_.Field(1) == "IV")
+    Send("\x1b;INFO;" + std::string(command_.Field(2)) + "\r");
+  else
+    Send(command_.text() + "\r");
+  return ReadAnswer(T() * 10);
+}
+
+uint16_t Driver::GeneralCommand() {
+  const std::string_view name = command_.Field(1);
+  Log("KVwrite_4");
+  Send(command_.text() + "\r");  // a failed send shows as a missing answer
+  uint16_t result = ReadGeneralResult(kGeneralLimitMs);
+  if (settings_.ldx && result == kOk && IsLdxProducing(name) && RequestLdx() == FetchOutcome::kFileError)
+    result = kFailed;
+  if (settings_.debug)
+    Log("KorvenaWrite -> " + std::string(name) + ", LDX=" + SettingFlag(settings_.ldx) +
+        ", Result=" + std::to_string(result) + ", CRC=" + SettingFlag(settings_.crc));
+  return result;
+}
+
+uint16_t Driver::AcknowledgedCommand() {
+  uint16_t result = Send(command_.text() + "\r") && WaitForAcknowledgement() ? kOk : kFailed;
+  if (settings_.ldx && result == kOk && RequestLdx() == FetchOutcome::kFileError) result = kFailed;
+  return result;
+}
+
+uint16_t Driver::LdxCommand() {
+  return Send(command_.text() + "\r") && FetchLdx() == FetchOutcome::kFetched ? kOk : kFailed;
+}
+
+uint16_t Driver::SdCommand() {
+  return Send("\x1b;READSD;" + std::string(command_.Field(2)) + "\r") && ReadSdData() ? kOk : kFailed;
+}
+
+uint16_t Driver::ReadGeneralResult(uint32_t limitMs) {
+  const uint32_t start = clock_.Ticks();
+  const std::string line = link_.ReadResponse(limitMs);
+  const uint32_t elapsed = TicksSince(start, clock_.Ticks());
+  if (settings_.debug) Log("ReadData -> " + line);
+  uint16_t result;
+  if (!line.empty())
+    result = ResultNumber(line).value_or(kFailed);
+  else
+    result = elapsed >= limitMs ? kNoAnswer : kOk;  // a bare CR before the limit
+  if (settings_.debug) Log("ReadData Res -> " + std::to_string(result));
+  return result;
+}
+
+uint16_t Driver::ReadAnswer(uint32_t limitMs) {
+  const uint32_t start = clock_.Ticks();
+  answer_ = link_.ReadResponse(limitMs);
+  answerRead_ = 0;
+  const uint32_t elapsed = TicksSince(start, clock_.Ticks());
+  if (settings_.debug) Log("ReadInfo -> " + answer_);
+  return elapsed >= limitMs ? kNoAnswer : kOk;
+}
+
+bool Driver::WaitForAcknowledgement() {
+  for (int step = 0; step < kAcknowledgementSteps; ++step) {
+    const std::string line = link_.ReadResponse(kAcknowledgementStepMs);
+    if (!line.empty()) return line == "0";
+  }
+  return false;
+}
+
+Driver::FetchOutcome Driver::RequestLdx() { return Send(kGetLdx) ? FetchLdx() : FetchOutcome::kNoData; }
+
+}  // namespace korvena::driver

@@ -1,0 +1,173 @@
+// LDX data after GETLDX and SD-card data after READSD, into their files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "driver_rig.h"
+
+namespace korvena::driver::testing {
+namespace {
+
+struct LdxCase {
+  const char* name;
+  std::string data;  // all the device sends after GETLDX
+  uint16_t result;
+  std::string file;  // KORVENA.LDX afterwards
+  friend std::ostream& operator<<(std::ostream& os, const LdxCase& c) { return os << c.name; }
+};
+
+class LdxFetchTest : public ::testing::TestWithParam<LdxCase> {};
+
+TEST_P(LdxFetchTest, KeepsAllButTheLastTwoBytes) {
+  const LdxCase& c = GetParam();
+  ScriptedRig rig;
+  rig.Start("Ldx=1\r\nFileDir=days\r\n");
+  std::filesystem::create_directory(rig.dir / "days");
+  rig.dir.Put("KORVENA.LDX", "old");
+  rig.replies["\x1b;GETLDX\r"] = c.data;
+  EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), c.result);
+  EXPECT_EQ(rig.port.written, "\x1b;GETLDX\r");
+  EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), c.file);
+  EXPECT_EQ(rig.dir.Get("days/20240307.tx"), c.result == kOk ? c.file : "<missing>");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, LdxFetchTest,
+    ::testing::Values(LdxCase{"no_byte_fails_and_writes_nothing", "", 1, "old"},
+                      LdxCase{"two_bytes_fail_and_write_nothing", "\x01\x02", 1, "old"},
+                      LdxCase{"one_byte_is_written", "x", 0, "x"},
+                      LdxCase{"three_bytes_keep_one", "abc", 0, "a"},
+                      LdxCase{"binary_kept_exactly", std::string("\0\r\n\xff\x1b;x\0\0", 10), 0,
+                              std::string("\0\r\n\xff\x1b;x", 8)}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(LdxFetch, TheDailyFileCollectsEveryFetchOfTheDay) {
+  ScriptedRig rig;
+  rig.Start("Ldx=1\r\nFileDir=days\r\n");
+  std::filesystem::create_directory(rig.dir / "days");
+  rig.replies["\x1b;GETLDX\r"] = "first\r\n..";
+  rig.Type("\x1b;GETLDX\r");
+  rig.replies["\x1b;GETLDX\r"] = "second\r\n..";
+  rig.Type("\x1b;GETLDX\r");
+  EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), "second\r\n") << "the LDX file holds the last fetch only";
+  EXPECT_EQ(rig.dir.Get("days/20240307.tx"), "first\r\nsecond\r\n");
+}
+
+TEST(LdxFetch, WithLdxOffGetLdxWritesNoDailyFile) {
+  ScriptedRig rig;
+  rig.Start("FileLD=out.ldx\r\n");
+  rig.replies["\x1b;GETLDX\r"] = "data..";
+  EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kOk);
+  EXPECT_EQ(rig.dir.List(), (std::vector<std::string>{"KVORWXX.INI", "out.ldx"}));
+}
+
+TEST(LdxFetch, WaitsTenTimesTForTheFirstByteAndTAfterEachOne) {
+  const uint32_t t = 100;
+  struct {
+    const char* name;
+    std::vector<std::pair<uint32_t, std::string>> bytes;  // offset from the fetch's start, byte
+    std::string kept;
+  } cases[] = {
+      {"first_byte_just_in_time", {{10 * t, "a"}, {10 * t, "bc"}}, "a"},
+      {"first_byte_too_late", {{10 * t + 1, "abc"}}, "<missing>"},
+      {"gap_of_t_is_bridged", {{0, "a"}, {t, "b"}, {2 * t, "cde"}}, "abc"},
+      {"gap_longer_than_t_ends_it", {{0, "abcd"}, {4 * t, "efg"}}, "ab"},
+  };
+  for (const auto& c : cases) {
+    ScriptedRig rig;
+    rig.Start("Timeout=100\r\n");
+    rig.port.onFrame = [&](const std::string&) {
+      const uint32_t start = rig.clock.Ticks();
+      for (const auto& [offset, bytes] : c.bytes) rig.port.SendAt(start + offset, bytes);
+    };
+    rig.Type("\x1b;GETLDX\r");
+    EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), c.kept) << c.name;
+  }
+}
+
+TEST(ReadSd, WritesTheDataIntoTheFileOfFieldThree) {
+  ScriptedRig rig;
+  rig.Start("Timeout=100\r\n");
+  rig.replies["\x1b;READSD;5\r"] = "6\rSDDATA0\r";
+  const std::string target = rig.dir / "sd.bin";
+  EXPECT_EQ(rig.Type("\x1b;READSD;5;" + target + ";ignored\r"), kOk);
+  EXPECT_EQ(rig.port.written, "\x1b;READSD;5\r") << "only the day goes to the device";
+  EXPECT_EQ(rig.dir.Get("sd.bin"), "SDDATA");
+  EXPECT_EQ(rig.port.calls, (std::vector<std::string>{"Flush", "SetPort 115200", "SetPort 9600"}));
+}
+
+TEST(ReadSd, WithoutFieldThreeTheFileIsFileDirDayTx) {
+  ScriptedRig rig;
+  rig.Start("FileDir=sd\r\n");
+  std::filesystem::create_directory(rig.dir / "sd");
+  rig.replies["\x1b;READSD;17\r"] = "3\rabc0\r";
+  EXPECT_EQ(rig.Type("\x1b;READSD;17\r"), kOk);
+  EXPECT_EQ(rig.dir.Get("sd/17.tx"), "abc");
+}
+
+TEST(ReadSd, AtTheSdSpeedAlreadyThePortIsNotSwitched) {
+  ScriptedRig rig;
+  rig.Start("BaudRate=115200\r\n");
+  rig.replies["\x1b;READSD;1\r"] = "1\rx0\r";
+  EXPECT_EQ(rig.Type("\x1b;READSD;1\r"), kOk);
+  EXPECT_EQ(rig.port.calls, std::vector<std::string>{"Flush"});
+}
+
+TEST(ReadSd, LengthAndSilenceEndTheTransfer) {
+  struct {
+    const char* name;
+    std::string reply;
+    std::string file;
+  } cases[] = {
+      {"stops_at_the_length", "2\rabcd", "ab"},
+      {"short_transfer_still_succeeds", "10\rabc", "abc"},
+      {"zero_length_ends_at_the_first_empty_poll", "0\r", ""},
+      {"length_not_a_number_reads_until_silence", "many\rabc", "abc"},
+      {"negative_length_reads_until_silence", "-5\rabc", "abc"},
+      {"no_length_line_at_all", "", ""},
+  };
+  for (const auto& c : cases) {
+    ScriptedRig rig;
+    rig.Start();
+    rig.replies["\x1b;READSD;1\r"] = c.reply;
+    EXPECT_EQ(rig.Type("\x1b;READSD;1\r"), kOk) << c.name;
+    EXPECT_EQ(rig.dir.Get("1.tx"), c.file) << c.name;
+  }
+}
+
+TEST(ReadSd, AFileThatCannotBeWrittenGivesOne) {
+  ScriptedRig rig;
+  rig.Start();
+  rig.replies["\x1b;READSD;1\r"] = "1\rx0\r";
+  EXPECT_EQ(rig.Type("\x1b;READSD;1;no/such/dir/f\r"), kFailed);
+  EXPECT_EQ(rig.port.calls.back(), "SetPort 9600") << "the port is switched back all the same";
+}
+
+TEST(ReadSd, TheEmulatedDeviceSendsADayAtTheSdSpeed) {
+  EmulatedRig rig;
+  rig.Start();
+  rig.device.state().sales.sdDays["3"] = std::string(5000, 'd') + "\r\n";
+  EXPECT_EQ(rig.Type("\x1b;READSD;3\r"), kOk);
+  EXPECT_EQ(rig.dir.Get("3.tx"), std::string(5000, 'd') + "\r\n");
+  EXPECT_EQ(rig.port.baud(), 9600);
+  EXPECT_EQ(rig.Type("\x1b;IV;0\r"), kOk) << "the device's closing line was taken, the line is clean";
+  EXPECT_EQ(ReadAll(rig.driver), (std::vector<int>{'0', 13}));
+}
+
+TEST(EmulatedReceipt, LdxOnWritesTheReceiptAndTheDailyFile) {
+  EmulatedRig rig;
+  rig.Start("Ldx=1\r\nFileDir=ldx\r\n");
+  std::filesystem::create_directory(rig.dir / "ldx");
+  EXPECT_EQ(rig.Type("\x1b;S;0\r"), kOk);
+  EXPECT_EQ(rig.Type("\x1b;L;1.000;2.50;A;Chlieb\r"), kOk);
+  EXPECT_EQ(rig.Type("\x1b;K;5.00;0;0;0;0;0\r"), kOk);
+  const std::string receipt = rig.dir.Get("KORVENA.LDX");
+  EXPECT_NE(receipt.find("Chlieb\r\n"), std::string::npos) << receipt;
+  EXPECT_EQ(receipt, rig.device.state().sales.ldx);
+  EXPECT_EQ(rig.Type("\x1b;V;100\r"), kOk);
+  EXPECT_EQ(rig.dir.Get("ldx/20240307.tx"), receipt + rig.device.state().sales.ldx);
+  EXPECT_EQ(rig.Type("\x1b;K\r"), 2) << "no receipt open: the device's own number";
+}
+
+}  // namespace
+}  // namespace korvena::driver::testing

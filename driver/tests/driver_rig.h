@@ -1,0 +1,91 @@
+#pragma once
+// A Driver on an in-process port and a virtual clock, in a scratch folder that
+// holds its KVORWXX.INI and receives KORVENA.DBG and the LDX and SD files.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "korvena/driver/driver.h"
+#include "korvena/emulator/emulated_port.h"
+#include "korvena/link/scripted_port.h"
+
+namespace korvena::driver::testing {
+
+// Starts just below the 32-bit wrap so deadlines cross it.
+inline constexpr uint32_t kNearWrap = 0xFFFFFF00u;
+inline constexpr LocalDate kToday{2024, 3, 7};
+
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  void Put(const std::string& name, const std::string& content) const;
+  bool Has(const std::string& name) const;
+  // The file's bytes; "<missing>" when it does not exist.
+  std::string Get(const std::string& name) const;
+  // Names of the entries, sorted.
+  std::vector<std::string> List() const;
+
+ private:
+  std::string path_;
+};
+
+// What every rig shares: the folder, the clock and the recorded warnings.
+struct RigBase {
+  ScratchDir dir;
+  VirtualClock clock{kNearWrap};
+  std::vector<std::pair<std::string, std::string>> warnings;  // caption, text
+
+  DriverHost Host() {
+    return DriverHost{dir / "KVORWXX.INI", dir.path(), [] { return kToday; },
+                      [this](const std::string& caption, const std::string& text) {
+                        warnings.emplace_back(caption, text);
+                      }};
+  }
+  void Ini(const std::string& settings) { dir.Put("KVORWXX.INI", "[Setting]\r\n" + settings); }
+};
+
+// Feeds `text` character by character; the result of the last character.
+uint16_t Type(Driver& driver, std::string_view text);
+// Reads the answer buffer up to and including the first CR (at most 100 calls).
+std::vector<int> ReadAll(Driver& driver);
+
+// The driver on a scripted peer: `replies` maps each command frame the driver
+// writes (ESC to CR) to the bytes the peer sends back; the identification
+// command answers "0" unless replaced.
+struct ScriptedRig : RigBase {
+  ScriptedPort port{clock};
+  std::map<std::string, std::string> replies{{"\x1b;IV;0\r", "0\r"}};
+  Driver driver{port, clock, Host()};
+
+  ScriptedRig() {
+    port.onFrame = [this](const std::string& frame) {
+      const auto reply = replies.find(frame);
+      if (reply != replies.end()) port.Send(reply->second);
+    };
+  }
+  // StartLibProc with `settings`, expected to succeed; clears what it wrote.
+  void Start(const std::string& settings = "");
+  uint16_t Type(std::string_view text) { return testing::Type(driver, text); }
+};
+
+// The driver on the emulated device.
+struct EmulatedRig : RigBase {
+  explicit EmulatedRig(emu::DeviceSettings settings = {}) : device(settings) {}
+  emu::Device device;
+  emu::EmulatedPort port{device, clock};
+  Driver driver{port, clock, Host()};
+
+  void Start(const std::string& settings = "");
+  uint16_t Type(std::string_view text) { return testing::Type(driver, text); }
+};
+
+}  // namespace korvena::driver::testing
