@@ -1,5 +1,7 @@
 // The start-up: configuration, COM port, finding the device, the service
 // password, the version number and the status display.
+#include <QMenu>
+
 #include "com_form.h"
 #include "device_integer.h"
 #include "kalibro_config.h"
@@ -93,9 +95,11 @@ bool TKalibroForm35::TestPassword(const std::string& password) {
 
 void TKalibroForm35::DisableSettingsMenus() {
   // Without a password the settings commands would all be refused anyway.
-  QAction* settings = MenuAction("menuSet");
+  // The menu itself, not only its action: the menu bar, greyed and enabled
+  // again around every exchange sequence, would enable the action again.
+  QMenu* settings = MenuAction("menuSet")->menu();
   settings->setEnabled(false);
-  for (QAction* item : settings->menu()->actions()) item->setEnabled(false);
+  for (QAction* item : settings->actions()) item->setEnabled(false);
   MenuAction("popupPairFP")->setEnabled(false);
 }
 

@@ -50,7 +50,7 @@ std::vector<int> KalibroRig::InfoQueries(std::size_t from) const {
   std::vector<int> numbers;
   const auto& frames = device.received();
   for (std::size_t i = from; i < frames.size(); ++i)
-    if (frames[i].rfind("\x1b;IV;", 0) == 0) numbers.push_back(std::stoi(frames[i].substr(4)));
+    if (frames[i].rfind("\x1b;IV;", 0) == 0) numbers.push_back(std::stoi(frames[i].substr(5)));
   return numbers;
 }
 
