@@ -1,0 +1,143 @@
+// One exchange sequence at a time: menu commands chosen, or the window
+// closed, while the start-up talks to the device.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <QLabel>
+#include <QMenuBar>
+
+#include "device_integer.h"
+#include "kalibro_rig.h"
+
+namespace korvena::kalibro {
+namespace {
+
+// Runs `during` once, while the device answers the status display's first query.
+void DuringTheBuild(KalibroRig& rig, std::function<void()> during) {
+  rig.device.Register("IV", [&rig, during = std::move(during), done = false](emu::Device& device,
+                                                                             const emu::Command& command) mutable {
+    if (command.Arg(0) == "5" && !done) {
+      done = true;
+      during();
+    }
+    const auto value = device.state().info.find(std::atoi(command.Arg(0).c_str()));
+    device.Reply(value != device.state().info.end() ? value->second : "");
+  });
+}
+
+TEST(ExchangeGuard, MenuCommandsCannotStartWhileTheStartUpRuns) {
+  KalibroRig rig;
+  rig.ChooseComItem(0);
+  rig.TypePassword("");
+  int handlerRuns = 0;
+  bool menuBarEnabled = true;
+  bool refused = false;
+  DuringTheBuild(rig, [&] {
+    rig.form->commands().SetHandler("popupUserCMD", [&] {
+      ++handlerRuns;
+      rig.form->SendCommand("\x1b;STDATETIME;;9;7;0;5;3;2024\r");
+    });
+    menuBarEnabled = rig.form->menuBar()->isEnabled();
+    rig.form->MenuAction("popupUserCMD")->trigger();
+    rig.form->MenuAction("menuExit")->trigger();
+    refused = !rig.form->commands().RunMenuCommand("popupUserCMD");
+  });
+  rig.Start();
+
+  EXPECT_FALSE(menuBarEnabled);
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(handlerRuns, 0);
+  EXPECT_TRUE(rig.form->isVisible());
+  EXPECT_EQ(rig.ValueLabelCount(), 58);
+  for (const std::string& frame : rig.device.received()) EXPECT_EQ(frame.find("STDATETIME"), std::string::npos);
+
+  // Once the start-up is over the same command runs.
+  EXPECT_TRUE(rig.form->menuBar()->isEnabled());
+  rig.form->MenuAction("popupUserCMD")->trigger();
+  EXPECT_EQ(handlerRuns, 1);
+  const auto& received = rig.device.received();
+  EXPECT_EQ(std::count(received.begin(), received.end(), "\x1b;STDATETIME;;9;7;0;5;3;2024"), 1);
+}
+
+TEST(ExchangeGuard, ClosingDuringTheStartUpWaitsForItsEnd) {
+  KalibroRig rig;
+  rig.ChooseComItem(0);
+  rig.TypePassword("");
+  bool portOpenAfterClose = false;
+  DuringTheBuild(rig, [&] {
+    rig.form->close();
+    portOpenAfterClose = rig.port.open();
+  });
+  rig.Start();
+  EXPECT_TRUE(portOpenAfterClose);
+  EXPECT_EQ(rig.ValueLabelCount(), 58);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(rig.form->isVisible());
+  EXPECT_FALSE(rig.port.open());
+}
+
+TEST(ExchangeGuard, AnErrorInACommandIsShownAndTheProgramGoesOn) {
+  KalibroRig rig;
+  rig.ChooseComItem(0);
+  rig.TypePassword("");
+  rig.Start();
+  rig.form->commands().SetHandler("menuDX", [] { throw ConversionError("'x' is not a valid integer value"); });
+  rig.form->MenuAction("menuDX")->trigger();
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].text, "'x' is not a valid integer value");
+  EXPECT_EQ(rig.ui.messages[0].icon, QMessageBox::Critical);
+  EXPECT_FALSE(rig.form->exchangeRunning());
+  EXPECT_TRUE(rig.form->menuBar()->isEnabled());
+}
+
+TEST(StatusDisplay, RefreshReadsTheTotalsAgainInItsOrder) {
+  KalibroRig rig;
+  rig.ChooseComItem(0);
+  rig.TypePassword("");
+  rig.Start();
+  auto& info = rig.device.state().info;
+  info[20] = "99.99";  // refreshed
+  info[37] = "22";
+  info[65] = "FFFF";
+  info[2] = "changed";  // identity values are not refreshed
+  info[10] = "1000";    // nor the VAT captions
+  const std::size_t before = rig.device.received().size();
+  rig.form->RefreshTotals();
+
+  const std::vector<int> order = {20, 21, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 33, 32, 35, 34, 117, 116, 40, 41, 42,
+                                  43, 44, 45, 46, 47, 48, 52, 53, 54, 55, 56, 57, 49, 50, 51, 8,  64, 65, 37, 36, 39, 38};
+  EXPECT_EQ(rig.InfoQueries(before), order);
+  EXPECT_EQ(rig.Label("vGT2"), "99.99");
+  EXPECT_EQ(rig.Label("vCntVklad"), "[22]");
+  EXPECT_EQ(rig.Label("vCRC"), "[A3F1],[FFFF]");
+  EXPECT_EQ(rig.Label("vDKP"), "21234567890123456");
+  EXPECT_EQ(rig.Label("lz1"), "z20");
+  // A longer text still ends at the label's right edge.
+  const QLabel* total = rig.form->ClientArea()->findChild<QLabel*>("vGT2");
+  EXPECT_EQ(total->x() + total->width(), 650);
+}
+
+TEST(StatusDisplay, LabelsAreFoundByTheirExactName) {
+  KalibroRig rig;
+  rig.ChooseComItem(0);
+  rig.TypePassword("");
+  rig.Start();
+  rig.form->SetValueLabel("vNoSuch", "x");
+  rig.form->SetValueLabel("vgt2", "x");  // names are case-sensitive
+  EXPECT_EQ(rig.Label("vGT2"), "14884.55");
+  rig.form->SetValueLabel("vDDate", QString::fromUtf8("31.12.2024"));
+  EXPECT_EQ(rig.Label("vDDate"), "31.12.2024");
+
+  QString text = "kept";
+  EXPECT_FALSE(rig.form->GetValueLabel("vNoSuch", text));
+  EXPECT_EQ(text, "kept");
+  EXPECT_TRUE(rig.form->GetValueLabel("vSN", text));
+  EXPECT_EQ(text, "KV2010-004711");
+
+  rig.form->AddValueLabel(410, 300, 100, "added", "vAdded");
+  EXPECT_EQ(rig.Label("vAdded"), "added");
+}
+
+}  // namespace
+}  // namespace korvena::kalibro
