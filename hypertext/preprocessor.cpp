@@ -54,19 +54,10 @@ void Preprocessor::Directive(Token keyword) {
   }
 }
 
-bool Preprocessor::ReadName(std::string& name) {
-  if (scanner_.Next() != Token::Name) {
-    reader_.ReportError(Message::IdentifierExpected, true);
-    return false;
-  }
-  name = scanner_.Name();
-  return true;
-}
-
 void Preprocessor::Define() {
   if (!IsActive()) return reader_.SkipRestOfLine();
   std::string symbol;
-  if (!ReadName(symbol)) return;
+  if (!scanner_.NextName(symbol)) return;
   scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
   if (!IsDefined(symbol)) symbols_.push_back({std::move(symbol)});
@@ -75,7 +66,7 @@ void Preprocessor::Define() {
 void Preprocessor::Undef() {
   if (!IsActive()) return reader_.SkipRestOfLine();
   std::string symbol;
-  if (!ReadName(symbol)) return;
+  if (!scanner_.NextName(symbol)) return;
   scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
   symbols_.remove_if([&](const tDefRec& d) { return d.name == symbol; });
@@ -84,7 +75,7 @@ void Preprocessor::Undef() {
 void Preprocessor::IfDefined(bool wanted) {
   // Read even where lines are skipped, so that nested blocks pair up.
   std::string symbol;
-  if (!ReadName(symbol)) return;
+  if (!scanner_.NextName(symbol)) return;
   scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
   const bool holds = IsDefined(symbol) == wanted;
@@ -114,7 +105,7 @@ void Preprocessor::Endif() {
 void Preprocessor::Const() {
   if (!IsActive()) return reader_.SkipRestOfLine();
   tTableRec constant;
-  if (!ReadName(constant.name)) return;
+  if (!scanner_.NextName(constant.name)) return;
   if (identifiers_.Find(constant.name) != 0) return reader_.ReportError(Message::RedeclareIdentifier, true);
   if (scanner_.Next() != Token::Equals) return reader_.ReportError(Message::EqualsExpected, true);
 

@@ -69,9 +69,6 @@ class Preprocessor {
   // After the last line: every #ifdef must have its #endif.
   void EndCheck();
 
-  int Depth() const { return static_cast<int>(levels_.size()); }
-  bool IsDefined(std::string_view symbol) const;
-
  private:
   void Define();
   void Undef();
@@ -79,8 +76,7 @@ class Preprocessor {
   void Else();
   void Endif();
   void Const();
-  // Reads the name a directive needs; error 6 when there is none.
-  bool ReadName(std::string& name);
+  bool IsDefined(std::string_view symbol) const;
 
   SourceReader& reader_;
   Scanner& scanner_;

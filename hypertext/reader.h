@@ -40,9 +40,6 @@ class SourceReader {
 
   unsigned LineNumber() const { return lineNumber_; }
   unsigned Column() const { return column_; }
-  const std::string& CurrentLine() const { return line_; }
-  const std::string& SourceName() const { return sourceName_; }
-  std::ostream& Console() { return console_; }
 
  private:
   // Reads the next line into line_; false when it is too long.

@@ -124,6 +124,15 @@ Token Scanner::ReadNumber(std::uint8_t first) {
   return Token::Number;
 }
 
+bool Scanner::NextName(std::string& name) {
+  if (Next() != Token::Name) {
+    reader_.ReportError(Message::IdentifierExpected, true);
+    return false;
+  }
+  name = name_;
+  return true;
+}
+
 bool Scanner::EndOfStatement() {
   if (current_ == Token::StatementEnd) {
     reader_.SkipRestOfLine();

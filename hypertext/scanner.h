@@ -83,6 +83,10 @@ class Scanner {
   // Value of the last number read, 0 to 255.
   std::uint8_t Number() const { return number_; }
 
+  // Reads the next token, which must be a name (error 6 otherwise), and
+  // copies the name.
+  bool NextName(std::string& name);
+
   // Accepts the current token as the end of a statement: a line end, or a
   // statement end whose comment is skipped. Anything else is error 3.
   bool EndOfStatement();

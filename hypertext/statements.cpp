@@ -87,15 +87,6 @@ bool Statements::ExpectComma() {
   return false;
 }
 
-bool Statements::ReadName(std::string& name) {
-  if (scanner_.Next() != Token::Name) {
-    reader_.ReportError(Message::IdentifierExpected, true);
-    return false;
-  }
-  name = scanner_.Name();
-  return true;
-}
-
 bool Statements::ReadValue(TokenSet follow, std::int32_t& value) {
   scanner_.Next();
   return expressions_.Numeric(follow, value);
@@ -115,7 +106,7 @@ void Statements::StatementB() {
 void Statements::StatementG() {
   std::string label;
   scanner_.Next();
-  if (!ExpectComma() || !ReadName(label)) return;
+  if (!ExpectComma() || !scanner_.NextName(label)) return;
   scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
   output_.Emit(htx::kGoto);
@@ -129,7 +120,7 @@ void Statements::StatementI() {
   if (!ExpectComma() || !ReadValue({Token::Comma}, index)) return;
   if (static_cast<std::uint8_t>(index) == 0) return reader_.ReportError(Message::VariableIndexOutOfRange, true);
   std::string label;
-  if (!ExpectComma() || !ReadName(label)) return;
+  if (!ExpectComma() || !scanner_.NextName(label)) return;
   output_.Emit(htx::kIfVariable);
   EmitValue(index);
   if (!Reference(label)) return;
@@ -153,7 +144,7 @@ void Statements::StatementI() {
 void Statements::StatementL() {
   std::string label;
   scanner_.Next();
-  if (!ExpectComma() || !ReadName(label)) return;
+  if (!ExpectComma() || !scanner_.NextName(label)) return;
   scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
   const std::int32_t number = ++labelCount_;

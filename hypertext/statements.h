@@ -55,8 +55,6 @@ class Statements {
 
   // The comma after the keyword or between arguments; error 4 when missing.
   bool ExpectComma();
-  // Reads the next token, which must be a name; error 6 otherwise.
-  bool ReadName(std::string& name);
   // Reads the next token and starts a value there.
   bool ReadValue(TokenSet follow, std::int32_t& value);
   // Emits a placeholder for a label's number and notes where it is.

@@ -1,6 +1,5 @@
 #include "compile_helpers.h"
 
-#include <regex>
 #include <sstream>
 
 #include "compiler.h"
@@ -25,29 +24,69 @@ std::string Bytes(std::initializer_list<int> bytes) {
   return text;
 }
 
+namespace {
+
+// Takes `prefix` off the front of `text`.
+bool Eat(std::string_view& text, std::string_view prefix) {
+  if (text.substr(0, prefix.size()) != prefix) return false;
+  text.remove_prefix(prefix.size());
+  return true;
+}
+
+// Takes a decimal number off the front of `text`.
+std::string Digits(std::string_view& text) {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  std::string digits(text.substr(0, n));
+  text.remove_prefix(n);
+  return digits;
+}
+
+// "E" or "W" for the word that opens a diagnostic.
+std::string Kind(std::string_view& text) {
+  if (Eat(text, "Error ")) return "E";
+  if (Eat(text, "Warning ")) return "W";
+  return "";
+}
+
+}  // namespace
+
 std::string Condensed(const std::string& console) {
-  static const std::regex header(R"(^T\.DTX\((\d+)\): (Error|Warning) (\d+): .*\r$)");
-  static const std::regex identifier(R"(^T\.DTX: (Error|Warning) (\d+): .* \((.*)\)\r$)");
-  static const std::regex summary(R"(^T\.DTX\((\d+)\)\r$)");
-  static const std::regex caret(R"(^([ \t]*)\^\r$)");
   std::string out;
-  std::istringstream in(console);
-  std::string line;
-  bool afterHeader = false;
   auto add = [&](const std::string& item) { out += (out.empty() ? "" : " ") + item; };
-  while (std::getline(in, line)) {
-    std::smatch m;
-    if (std::regex_match(line, m, header)) {
-      add(m[1].str() + ":" + m[2].str()[0] + m[3].str());
-      afterHeader = true;
-    } else if (std::regex_match(line, m, identifier)) {
-      add(m[1].str()[0] + m[2].str() + "(" + m[3].str() + ")");
+  bool afterHeader = false;
+  std::istringstream in(console);
+  for (std::string whole; std::getline(in, whole);) {
+    std::string_view line = whole;
+    if (line.empty() || line.back() != '\r') continue;
+    line.remove_suffix(1);
+    std::string_view rest = line;
+    if (Eat(rest, "T.DTX(")) {
+      const std::string number = Digits(rest);
+      if (rest == ")") {
+        add("ok(" + number + ")");
+        afterHeader = false;
+        continue;
+      }
+      if (Eat(rest, "): ")) {
+        const std::string kind = Kind(rest);
+        add(number + ":" + kind + Digits(rest));
+        afterHeader = true;
+        continue;
+      }
+    }
+    rest = line;
+    if (Eat(rest, "T.DTX: ")) {
+      const std::string kind = Kind(rest);
+      const std::string number = Digits(rest);
+      const std::size_t open = rest.rfind(" (");
+      add(kind + number + "(" + std::string(rest.substr(open + 2, rest.size() - open - 3)) + ")");
       afterHeader = false;
-    } else if (std::regex_match(line, m, summary)) {
-      add("ok(" + m[1].str() + ")");
-      afterHeader = false;
-    } else if (afterHeader && std::regex_match(line, m, caret)) {
-      out += "^" + std::to_string(m[1].length() + 1);
+      continue;
+    }
+    const std::size_t caret = line.find_first_not_of(" \t");
+    if (afterHeader && caret != std::string_view::npos && line.substr(caret) == "^") {
+      out += "^" + std::to_string(caret + 1);
       afterHeader = false;
     }
   }

@@ -62,6 +62,7 @@ TEST(HtxDump, NamesFixedSectionsAndNumbersUserLabels) {
 }
 
 struct MalformedCase {
+  const char* title;
   std::string bytes;
   std::string lastLines;
 };
@@ -80,20 +81,21 @@ TEST_P(MalformedFiles, AreReportedNotMisread) {
 INSTANTIATE_TEST_SUITE_P(
     HtxDump, MalformedFiles,
     ::testing::Values(
-        MalformedCase{Bytes({0xFF, 0xF8, 5, 'A', 'B'}),
+        MalformedCase{"cut_text", Bytes({0xFF, 0xF8, 5, 'A', 'B'}),
                       "0000          1  FF                          L, DP_table\n"
                       "error: malformed at offset 0001: T instruction cut by the end of the file (2 of 5 text bytes)\n"},
-        MalformedCase{Bytes({0xF8}), "error: malformed at offset 0000: T instruction cut by the end of the file (no length)\n"},
-        MalformedCase{Bytes({0xF7, 0xFE, 1, 2}), "error: malformed at offset 0001: S instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xFB, 1, 2}), "error: malformed at offset 0000: I instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xFC}), "error: malformed at offset 0000: G instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xF9}), "error: malformed at offset 0000: B instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xFD, 1}), "error: malformed at offset 0000: V instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xFA}), "error: malformed at offset 0000: MV instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xFA, 0xFD, 1, 2}), "error: malformed at offset 0000: MV instruction cut by the end of the file\n"},
-        MalformedCase{Bytes({0xFA, 0xF7, 1, 2, 3}),
+        MalformedCase{"no_length", Bytes({0xF8}), "error: malformed at offset 0000: T instruction cut by the end of the file (no length)\n"},
+        MalformedCase{"cut_S", Bytes({0xF7, 0xFE, 1, 2}), "error: malformed at offset 0001: S instruction cut by the end of the file\n"},
+        MalformedCase{"cut_I", Bytes({0xFB, 1, 2}), "error: malformed at offset 0000: I instruction cut by the end of the file\n"},
+        MalformedCase{"cut_G", Bytes({0xFC}), "error: malformed at offset 0000: G instruction cut by the end of the file\n"},
+        MalformedCase{"cut_B", Bytes({0xF9}), "error: malformed at offset 0000: B instruction cut by the end of the file\n"},
+        MalformedCase{"cut_V", Bytes({0xFD, 1}), "error: malformed at offset 0000: V instruction cut by the end of the file\n"},
+        MalformedCase{"cut_MV", Bytes({0xFA}), "error: malformed at offset 0000: MV instruction cut by the end of the file\n"},
+        MalformedCase{"MV_with_cut_V", Bytes({0xFA, 0xFD, 1, 2}), "error: malformed at offset 0000: MV instruction cut by the end of the file\n"},
+        MalformedCase{"MV_without_V", Bytes({0xFA, 0xF7, 1, 2, 3}),
                       "error: malformed at offset 0000: MV instruction not followed by a V instruction (byte F7)\n"},
-        MalformedCase{Bytes({0xFF, 0x41, 0xFF}), "error: malformed at offset 0001: byte 41 starts no instruction\n"}));
+        MalformedCase{"unknown_byte", Bytes({0xFF, 0x41, 0xFF}), "error: malformed at offset 0001: byte 41 starts no instruction\n"}),
+    [](const ::testing::TestParamInfo<MalformedCase>& test) { return std::string(test.param.title); });
 
 TEST(HtxDump, FileWithoutTheFinalLabelMarkIsNoted) {
   int status = -1;
