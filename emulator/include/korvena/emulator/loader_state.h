@@ -16,7 +16,7 @@ struct LoaderSettings {
   bool silentBootLoader = false;    // the boot loader never answers
   uint32_t nakStorm = 0;            // the boot loader refuses each block this many times first
   uint32_t nakBlock = 0;            // ... only the block at this position (1-based) when not 0
-  std::string dumpDir;              // htx.bin and firmware.bin are written here when a load completes
+  std::string dumpDir = {};         // htx.bin and firmware.bin are written here when a load completes
 };
 
 struct LoaderState {

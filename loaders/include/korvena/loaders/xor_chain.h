@@ -10,6 +10,7 @@ namespace korvena::loaders {
 class XorChain {
  public:
   // `stored` runs from the image's first byte to the end of the file.
+  // The chain only looks at the bytes: they must outlive it.
   XorChain(std::string_view stored, uint8_t seed) : stored_(stored), previous_(seed) {}
 
   // The next byte to send; 0 once the file has ended.
