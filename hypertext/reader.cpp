@@ -76,7 +76,9 @@ void SourceReader::LineDiagnostic(std::string_view kind, Message message) {
   console_ << line_;
   // The last line of a source may lack its line end; the echo still ends.
   if (!line_.empty() && line_.back() != '\n') console_ << kEol;
-  if (column_ > 0) {
+  // After a too-long line the column still points into the line that is
+  // gone; a caret under nothing would mislead.
+  if (column_ > 0 && !line_.empty()) {
     std::string caret;
     caret.reserve(column_ + 2);
     for (unsigned position = 1; position < column_; ++position)

@@ -138,6 +138,14 @@ TEST(LineReading, LineOf192BytesIsTooLongAndEndsTheCompilation) {
   EXPECT_TRUE(c.errors);
 }
 
+TEST(LineReading, TooLongLineInsideABlockLeavesItOpen) {
+  const std::string line = LineOfLength(192);
+  const auto c = Compile("#ifdef ver40\r\n" + line + "#endif\r\n");
+  EXPECT_EQ(c.console, "T.DTX(2): Error 18: Line too long.\r\n" + line + "\r\n" + std::string(191, ' ') +
+                           "^\r\n"
+                           "T.DTX(2): Error 22: ENDIF directive missing.\r\n");
+}
+
 TEST(LineReading, TooLongEvenWhenThe192ndByteCompletesCrLf) {
   const std::string line = std::string(190, ';') + "\r\n";
   const auto c = Compile(line);
