@@ -8,38 +8,21 @@
 
 #include "korvena/emulator/emulated_port.h"
 #include "korvena/loaders/firmware_fixture.h"
+#include "expected_console.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
 namespace {
 
+using testing::kAnsweredAtOnce;
+using testing::kBrennixClosing;
+using testing::kUploadOfImage1;
+using testing::kUploadOfImage2;
 using testing::SampleImage;
+using testing::UnansweredWake;
 
-const std::string kClosing = "\nProgram Brennix\nKorvena 2010 - nahravanie firmveru do FT\n";
 const std::string kImage1 = SampleImage(100, 11);
 const std::string kImage2 = SampleImage(200, 12);
-
-// The lines of waking a boot loader that never answers: 40 passes.
-std::string UnansweredWake() {
-  static const char bars[] = "-\\|/";
-  std::string lines;
-  for (int counter = 2; counter <= 41; ++counter)
-    lines += "$ <" + std::to_string(counter) + "> send connect string: " + bars[counter % 4] + "\r";
-  return lines + "\n";
-}
-
-const std::string kAnsweredAtOnce = "$ <2> send connect string: |\r\n";
-
-std::string UploadText(int image, uint32_t size) {
-  const std::string sizeText = size == 100 ? "0.1k" : "0.2k";
-  return "size (" + std::to_string(image) + ")= " + std::to_string(size) + "\n" +
-         (size == 100 ? " > Packet [0/1], data [0.1k/" + sizeText + "] retry [0/0]\r" +
-                            " > Packet [1/1], data [0.2k/" + sizeText + "] retry [0/0]\r"
-                      : " > Packet [0/2], data [0.1k/" + sizeText + "] retry [0/0]\r" +
-                            " > Packet [1/2], data [0.2k/" + sizeText + "] retry [0/0]\r" +
-                            " > Packet [2/2], data [0.4k/" + sizeText + "] retry [0/0]\r") +
-         "\nV Update Success\n";
-}
 
 struct Rig {
   explicit Rig(emu::DeviceSettings settings = {}) : device(settings) {
@@ -84,17 +67,17 @@ INSTANTIATE_TEST_SUITE_P(
     Processors, BrennixUpdateTest,
     ::testing::Values(
         UpdateCase{"mega1281_after_restart", {}, {"-c1", "-r"},
-                   "Testujem COM1\n" + kAnsweredAtOnce + "V Connect success found Mega1281\n" + UploadText(2, 200) +
-                       kClosing,
+                   "Testujem COM1\n" + kAnsweredAtOnce + "V Connect success found Mega1281\n" + kUploadOfImage2 +
+                       kBrennixClosing,
                    kImage2},
         UpdateCase{"mega128_after_restart_at_another_speed",
                    {.baud = 57600, .loader = {.processor = emu::Processor::kMega128}}, {"-r", "/C1"},
                    "Testujem COM1\n" + UnansweredWake() + kAnsweredAtOnce + "V Connect success found Mega128\n" +
-                       UploadText(1, 100) + kClosing,
+                       kUploadOfImage1 + kBrennixClosing,
                    kImage1},
         UpdateCase{"already_in_the_boot_loader", {.loader = {.startInBootLoader = true}}, {"-c1"},
-                   "Testujem COM1\n" + kAnsweredAtOnce + "V Connect success found Mega1281\n" + UploadText(2, 200) +
-                       kClosing,
+                   "Testujem COM1\n" + kAnsweredAtOnce + "V Connect success found Mega1281\n" + kUploadOfImage2 +
+                       kBrennixClosing,
                    kImage2}),
     [](const auto& p) { return std::string(p.param.name); });
 
@@ -111,14 +94,14 @@ TEST(Brennix, RestartsThroughTheBaudSearchThenTalksTheBootLoadersSpeed) {
 TEST(Brennix, ASilentBootLoaderIsReportedAfterFortyPassesForEachProcessor) {
   Rig rig(emu::DeviceSettings{.loader = {.silentBootLoader = true}});
   const uint32_t start = rig.clock.Ticks();
-  EXPECT_EQ(rig.Run({"-c1", "-r"}), "Testujem COM1\n" + UnansweredWake() + UnansweredWake() + "X Connect Fail !\n" + kClosing);
+  EXPECT_EQ(rig.Run({"-c1", "-r"}), "Testujem COM1\n" + UnansweredWake() + UnansweredWake() + "X Connect Fail !\n" + kBrennixClosing);
   EXPECT_GE(rig.clock.Ticks() - start, 80u * Brennix::kWakePauseMs + Brennix::kPauseBeforeCloseMs);
   EXPECT_FALSE(rig.port.open());
 }
 
 TEST(Brennix, ADeviceNotInItsBootLoaderNeverAnswersTheConnectBytes) {
   Rig rig;
-  EXPECT_EQ(rig.Run({"-c1"}), "Testujem COM1\n" + UnansweredWake() + UnansweredWake() + "X Connect Fail !\n" + kClosing);
+  EXPECT_EQ(rig.Run({"-c1"}), "Testujem COM1\n" + UnansweredWake() + UnansweredWake() + "X Connect Fail !\n" + kBrennixClosing);
 }
 
 struct BadFileCase {
@@ -134,7 +117,7 @@ TEST_P(BrennixBadFileTest, EndsWithAMessageBeforeAnythingReachesTheDevice) {
   Rig rig;
   std::filesystem::remove(rig.firmware);
   if (!GetParam().bytes.empty()) rig.dir.Write("korvena.fw", GetParam().bytes);
-  EXPECT_EQ(rig.Run({"-c1", "-r"}), GetParam().message + "\n" + kClosing);
+  EXPECT_EQ(rig.Run({"-c1", "-r"}), GetParam().message + "\n" + kBrennixClosing);
   EXPECT_TRUE(rig.writes.writes.empty());
   EXPECT_TRUE(rig.device.received().empty());
   EXPECT_FALSE(rig.port.open());

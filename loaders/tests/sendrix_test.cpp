@@ -9,12 +9,13 @@
 
 #include "korvena/emulator/emulated_port.h"
 #include "korvena/loaders/command_line.h"
+#include "expected_console.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
 namespace {
 
-const std::string kClosing = "\nProgram Sendrix\nKorvena 2010 - nahravanie HTX sablon do FT\n";
+using testing::kSendrixClosing;
 const std::string kSeventeenBytes("\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10", 17);
 
 struct Rig {
@@ -47,7 +48,7 @@ TEST(Sendrix, LoadsTheFileAndRedrawsOneProgressLine) {
   Rig rig;
   const std::string file = kSeventeenBytes;
   EXPECT_EQ(rig.Run({"-c1", rig.File(file)}),
-            "Packet [0/2]   -\rPacket [1/2]   \\\rPacket [2/2]   |\r\nHTX bol nahrany do FT.\n" + kClosing);
+            "Packet [0/2]   -\rPacket [1/2]   \\\rPacket [2/2]   |\r\nHTX bol nahrany do FT.\n" + kSendrixClosing);
   EXPECT_EQ(rig.LoadCommands(),
             (std::vector<std::string>{";STHTX;846;0;0001020304050607;28", ";STHTX;846;1;08090A0B0C0D0E0F;92",
                                       ";STHTX;846;2;1000000000000000;16", ";STHTXLEN;846;17;136"}));
@@ -69,7 +70,7 @@ TEST(Sendrix, FindsADeviceAtAnotherSpeedAndFillsTheWholeBuffer) {
 
 TEST(Sendrix, HiddenOutputStillShowsTheEmptyLineAndTheClosingLines) {
   Rig rig;
-  EXPECT_EQ(rig.Run({"-v0", rig.File("abc"), "-c1"}), "\n" + kClosing);
+  EXPECT_EQ(rig.Run({"-v0", rig.File("abc"), "-c1"}), "\n" + kSendrixClosing);
   EXPECT_EQ(rig.device.state().loader.htx, "abc");
 }
 
@@ -118,18 +119,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"no_device", {.silent = true}, {}, "abc", false, "Korvena-2010 nebol najdeny na COM porte !!!\n", {}},
         FailureCase{"no_device_hidden", {.silent = true}, {}, "abc", true, "", {}},
         FailureCase{"packet_unanswered", {}, NoAnswerAfterPacketZero, kSeventeenBytes, false,
-                    "Packet [0/2]   -\rHTX error\n" + kNotLoaded + kClosing,
+                    "Packet [0/2]   -\rHTX error\n" + kNotLoaded + kSendrixClosing,
                     {";STHTX;846;0;0001020304050607;28", ";STHTX;846;1;08090A0B0C0D0E0F;92"}},
         FailureCase{"packet_unanswered_hidden", {}, NoAnswerAfterPacketZero, kSeventeenBytes,
-                    true, kClosing,
+                    true, kSendrixClosing,
                     {";STHTX;846;0;0001020304050607;28", ";STHTX;846;1;08090A0B0C0D0E0F;92"}},
         FailureCase{"length_unanswered", {}, NoAnswerToTheLength, "\x01", false,
-                    "Packet [0/0]   -\r\nHTX error 2\n" + kNotLoaded + kClosing,
+                    "Packet [0/0]   -\r\nHTX error 2\n" + kNotLoaded + kSendrixClosing,
                     {";STHTX;846;0;0100000000000000;1", ";STHTXLEN;846;1;1"}},
-        FailureCase{"missing_file", {}, {}, "", false, "Subor <FILE> nebol najdeny !\n" + kNotLoaded + kClosing, {}},
+        FailureCase{"missing_file", {}, {}, "", false, "Subor <FILE> nebol najdeny !\n" + kNotLoaded + kSendrixClosing, {}},
         FailureCase{"file_too_large", {}, {}, std::string(5121, 'x'), false,
-                    "Subor <FILE> je vacsi ako 5120 bajtov !\n" + kNotLoaded + kClosing, {}},
-        FailureCase{"file_too_large_hidden", {}, {}, std::string(5121, 'x'), true, kClosing, {}}),
+                    "Subor <FILE> je vacsi ako 5120 bajtov !\n" + kNotLoaded + kSendrixClosing, {}},
+        FailureCase{"file_too_large_hidden", {}, {}, std::string(5121, 'x'), true, kSendrixClosing, {}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Sendrix, AnOpenThatFailsWithAnExceptionEndsTheRunWithoutClosingLines) {
