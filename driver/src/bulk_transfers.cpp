@@ -1,4 +1,5 @@
 // The two bulk transfers: LDX data after GETLDX, SD-card data after READSD.
+#include "korvena/driver/decimal_text.h"
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_files.h"
 #include "korvena/platform/tick_clock.h"
@@ -9,18 +10,11 @@ namespace {
 constexpr int32_t kSdBaud = 115200;
 constexpr std::size_t kLdxTrailerBytes = 2;
 
-// The announced SD length; 0 when the line is not a decimal number.
+// The announced SD length, signed; 0 when the line is not a decimal number.
 int64_t AnnouncedLength(std::string_view line) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < line.size() && (line[i] == '-' || line[i] == '+')) negative = line[i++] == '-';
-  if (i == line.size()) return 0;
-  int64_t length = 0;
-  for (; i < line.size(); ++i) {
-    if (line[i] < '0' || line[i] > '9') return 0;
-    if (length > (INT64_MAX - 9) / 10) return 0;
-    length = length * 10 + (line[i] - '0');
-  }
+  const bool negative = !line.empty() && line.front() == '-';
+  if (!line.empty() && (line.front() == '-' || line.front() == '+')) line.remove_prefix(1);
+  const int64_t length = DecimalDigits(line, INT64_MAX).value_or(0);
   return negative ? -length : length;
 }
 

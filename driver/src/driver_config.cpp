@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "korvena/driver/decimal_text.h"
 #include "korvena/platform/ini_profile.h"
 
 namespace korvena::driver {
@@ -57,15 +58,9 @@ DriverConfig ReadDriverConfig(const std::string& iniPath) {
 }
 
 std::optional<int32_t> ParseBaudRate(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  int64_t rate = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    rate = rate * 10 + (c - '0');
-    if (rate > INT32_MAX) return std::nullopt;
-  }
-  if (rate == 0) return std::nullopt;
-  return static_cast<int32_t>(rate);
+  const auto rate = DecimalDigits(text, INT32_MAX);
+  if (!rate || *rate == 0) return std::nullopt;
+  return static_cast<int32_t>(*rate);
 }
 
 std::string WithPathDelimiter(std::string dir) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "korvena/driver/decimal_text.h"
 #include "korvena/driver/driver.h"
 #include "korvena/platform/tick_clock.h"
 
@@ -27,14 +28,9 @@ bool IsLdxProducing(std::string_view name) {
 
 // A decimal integer from 0 to 65535, digits only; nullopt for anything else.
 std::optional<uint16_t> ResultNumber(std::string_view line) {
-  if (line.empty()) return std::nullopt;
-  uint32_t number = 0;
-  for (const char c : line) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = number * 10 + static_cast<uint32_t>(c - '0');
-    if (number > 65535) return std::nullopt;
-  }
-  return static_cast<uint16_t>(number);
+  const auto number = DecimalDigits(line, 65535);
+  if (!number) return std::nullopt;
+  return static_cast<uint16_t>(*number);
 }
 
 std::string WriteLogEntry(uint8_t c) {
