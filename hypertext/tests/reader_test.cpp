@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "compile_helpers.h"
+#include "messages.h"
 #include "reader.h"
 
 namespace korvena::hypertext {
@@ -13,6 +14,45 @@ using testing::Bytes;
 using testing::Compile;
 using testing::Condensed;
 using testing::Lines;
+
+// Authors and their tools know these texts by heart, misspellings included.
+TEST(Messages, KeepTheirNumbersAndTexts) {
+  const char* const texts[] = {"Number too long.",
+                               "Unknown command.",
+                               "End of line expected.",
+                               "Comma expected.",
+                               "Number expected.",
+                               "Identifier expected.",
+                               "Text must be between quotas.",
+                               "Wrong fixed label identifier.",
+                               "Redeclare identifier.",
+                               "Too many identifiers.",
+                               "Identifier not used.",
+                               "Unknown identifier.",
+                               "Can not open source file.",
+                               "Can not create destination file.",
+                               "HTX variable extra parameter.",
+                               "HTX variable parameter missing.",
+                               "HTX variable index out of range.",
+                               "Line too long.",
+                               "Wrong text escape sequence.",
+                               "Too many conditional symbols.",
+                               "Misplaced coditional directive.",
+                               "ENDIF directive missing.",
+                               "Const identifier expected.",
+                               "Label identifier expected.",
+                               "Error in expression.",
+                               "\"=\" expected.",
+                               "Type mismatch.",
+                               "Source file too long.",
+                               "HTX file too long.",
+                               "Text too long.",
+                               "Division by zero.",
+                               "Division overflow."};
+  ASSERT_EQ(std::size(texts), static_cast<std::size_t>(kMessageCount));
+  for (int number = 1; number <= kMessageCount; ++number)
+    EXPECT_EQ(MessageText(static_cast<Message>(number)), texts[number - 1]) << number;
+}
 
 TEST(SourceReader, HandsOutLinesAndPeeksAcrossThem) {
   std::ostringstream console;
