@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "korvena/loaders/firmware_fixture.h"
+#include "korvena/loaders/xor_chain.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
@@ -66,6 +70,22 @@ TEST(ReadFirmwareFile, TellsMissingUnreadableShortAndGoodFilesApart) {
   EXPECT_EQ(ReadFirmwareFile(dir.path() + "/none.fw").status, FirmwareFile::kMissing);
   EXPECT_EQ(ReadFirmwareFile(dir.path() + "/short.fw").status, FirmwareFile::kTooShort);
   EXPECT_EQ(ReadFirmwareFile(dir.path() + "/folder.fw").status, FirmwareFile::kUnreadable);
+}
+
+// The sample the demo loads: each image must decode to its plain copy.
+TEST(ReadFirmwareFile, TheSampleFileHoldsBothPlainImages) {
+  const std::string data = KORVENA_LOADERS_TEST_DATA;
+  const FirmwareFile file = ReadFirmwareFile(data + "/korvena.fw");
+  ASSERT_EQ(file.status, FirmwareFile::kRead);
+  for (const auto& [number, plainFile] : {std::pair{1, "/mega128.bin"}, std::pair{2, "/mega1281.bin"}}) {
+    std::stringstream plain;
+    plain << std::ifstream(data + plainFile, std::ios::binary).rdbuf();
+    const FirmwareImage image = file.Image(number);
+    XorChain chain(image.stored, image.ChainSeed());
+    std::string decoded;
+    for (uint32_t i = 0; i < image.size; ++i) decoded.push_back(static_cast<char>(chain.Next()));
+    EXPECT_EQ(decoded, plain.str()) << plainFile;
+  }
 }
 
 }  // namespace
