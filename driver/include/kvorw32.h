@@ -51,7 +51,8 @@
  *     other  the number the device answered
  *
  * Time limits: general commands 30 s; IV and INFO 10 T; LDX data 10 T for the
- * first byte, then T after each byte. MIP and MDP wait for the device's
+ * first byte, then T after each byte; READSD T * 5 for the length line, then
+ * data until the length or 10 T of silence. MIP and MDP wait for the device's
  * acknowledgement in steps of 10 s, at most 30 steps (5 minutes); a device
  * silent for that long gives 1.
  *
