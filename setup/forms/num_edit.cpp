@@ -25,7 +25,13 @@ TNumEdit::TNumEdit(UserInteraction& ui, QWidget* parent) : QLineEdit(parent), ui
   connect(this, &QLineEdit::textChanged, this, [this] { ComplainIfInvalid(); });
 }
 
-bool TNumEdit::HasValidText() const { return text().isEmpty() || ParseDeviceInteger(text().toStdString()); }
+bool TNumEdit::HasValidText() const {
+  // Digits only: a sign or a blank pasted in would reach the device as typed.
+  const QString digits = text();
+  for (const QChar c : digits)
+    if (c < u'0' || c > u'9') return false;
+  return digits.isEmpty() || ParseDeviceInteger(digits.toStdString()).has_value();
+}
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
   if (event->key() != Qt::Key_Backspace && TypesACharacter(*event) && !IsDigit(event->text())) {

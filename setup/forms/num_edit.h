@@ -1,9 +1,10 @@
 #pragma once
 // TNumEdit: the one-line numeric edit of the password, VAT, cash and amount
 // fields. Only the digits and Backspace can be typed; any other character is
-// dropped with a beep. A non-empty text that is not a 32-bit integer (a tenth
-// digit past 2147483647, or something pasted) brings up "InvalidInput" when
-// it appears and again when the focus tries to leave, which it may not.
+// dropped with a beep. A non-empty text that is not a number 0..2147483647
+// written in digits (a tenth digit past the limit, or something pasted, a
+// sign included) brings up "InvalidInput" when it appears and again when the
+// focus tries to leave, which it may not.
 #include <QLineEdit>
 
 #include "user_interaction.h"
