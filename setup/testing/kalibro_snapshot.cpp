@@ -2,7 +2,8 @@
 // port, answers the start-up dialogs (COM port, password) as a technician
 // would, and saves a picture of the window with its status display.
 //
-//   kalibro-snapshot --com N [--password DIGITS] [--config FILE] --out FILE.png
+//   kalibro-snapshot --com N [--password DIGITS] [--config FILE] [--dialogs DIR] --out FILE.png
+// With --dialogs, the two start-up dialogs are saved too, as DIR/<name>.png.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
@@ -25,20 +26,28 @@ int main(int argc, char** argv) {
   parser.addOption({"password", "Service password to type.", "DIGITS", ""});
   parser.addOption({"config", "KvorWxx.ini to read.", "FILE"});
   parser.addOption({"out", "PNG file to write.", "FILE"});
+  parser.addOption({"dialogs", "Folder for pictures of the start-up dialogs.", "DIR"});
   parser.process(application);
   if (!parser.isSet("out")) {
     std::fputs("kalibro-snapshot: --out FILE.png is needed\n", stderr);
     return 2;
   }
 
+  const QString dialogs = parser.value("dialogs");
+  const auto savePicture = [dialogs](QDialog& dialog) {
+    if (!dialogs.isEmpty()) dialog.grab().save(dialogs + "/" + dialog.objectName() + ".png", "PNG");
+  };
   ScriptedUserInteraction ui;
   const int item = parser.value("com").toInt() - 1;
-  ui.ExpectDialog("ComForm", QDialog::Accepted, [item](QDialog& dialog) {
+  ui.ExpectDialog("ComForm", QDialog::Accepted, [item, savePicture](QDialog& dialog) {
     static_cast<TComForm&>(dialog).SetItemIndex(item);
+    savePicture(dialog);
   });
   const QString password = parser.value("password");
-  ui.ExpectDialog("PassIForm", QDialog::Accepted,
-                  [password](QDialog& dialog) { TypeInto(dialog, "PasswdText", password); });
+  ui.ExpectDialog("PassIForm", QDialog::Accepted, [password, savePicture](QDialog& dialog) {
+    TypeInto(dialog, "PasswdText", password);
+    savePicture(dialog);
+  });
 
   KorvportPort port;
   SystemClock clock;
