@@ -1,7 +1,7 @@
 #include "kalibro_form.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>

@@ -5,8 +5,7 @@
 // device only through its QueryInfo and SendCommand.
 #include <QAction>
 #include <QMainWindow>
-#include <QMenu>
-#include <memory>
+#include <QMenuBar>
 #include <string>
 #include <string_view>
 
