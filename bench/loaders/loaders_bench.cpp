@@ -11,10 +11,8 @@
 // end mark and 250 ms before the port closes.
 // Goal: wall time within 5 % of that.
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +23,7 @@
 #include "korvena/loaders/firmware_fixture.h"
 #include "korvena/loaders/firmware_upload.h"
 #include "korvena/loaders/htx_packets.h"
+#include "korvena/loaders/program_run.h"
 #include "korvena/loaders/xmodem_block.h"
 
 namespace {
@@ -32,25 +31,6 @@ namespace {
 using namespace korvena::loaders;
 
 constexpr double kBitsPerByte = 10;
-
-// Runs build/bin/<program> in `folder` with its output discarded; seconds.
-double TimedRun(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder) {
-  std::vector<std::string> argv = {korvena::emu::EmuProcess::BuildDir() + "/bin/" + program};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    if (chdir(folder.c_str()) != 0 || !freopen("/dev/null", "w", stdout)) _exit(126);
-    std::vector<char*> raw;
-    for (std::string& a : argv) raw.push_back(a.data());
-    raw.push_back(nullptr);
-    execv(raw[0], raw.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 std::string ScratchFolder() {
   char pattern[] = "/tmp/korvena-loaders-bench-XXXXXX";
@@ -72,7 +52,7 @@ void BM_SendrixUpload5120At9600(benchmark::State& state) {
   korvena::emu::EmuProcess emulator;
   if (!emulator.Start({"--pace", "--baud", "9600"}, 13)) return state.SkipWithError("emulator did not start");
   double wall = 0;
-  for (auto _ : state) wall = TimedRun("sendrix", {"-c13", "-h" + folder + "/bench.htx", "-v0"}, folder);
+  for (auto _ : state) wall = testing::RunBuiltProgram("sendrix", {"-c13", "-h" + folder + "/bench.htx", "-v0"}, folder).seconds;
   state.counters["wire_s"] = wire;
   state.counters["wall_s"] = wall;
   state.counters["ratio_to_wire"] = wall / wire;
@@ -98,7 +78,7 @@ void BM_BrennixUpload64KiBAt115200(benchmark::State& state) {
   korvena::emu::EmuProcess emulator;
   if (!emulator.Start({"--pace", "--boot-loader"}, 14)) return state.SkipWithError("emulator did not start");
   double wall = 0;
-  for (auto _ : state) wall = TimedRun("brennix", {"-c14"}, folder);
+  for (auto _ : state) wall = testing::RunBuiltProgram("brennix", {"-c14"}, folder).seconds;
   state.counters["wire_s"] = wire;
   state.counters["prescribed_s"] = prescribed;
   state.counters["wall_s"] = wall;

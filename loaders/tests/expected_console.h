@@ -43,4 +43,15 @@ inline const std::string kUploadOfImage2 =
     " > Packet [2/2], data [0.4k/0.2k] retry [0/0]\r"
     "\nV Update Success\n";
 
+// Image 2 again, its first block refused three times before it is taken.
+inline const std::string kUploadOfImage2FirstBlockRefusedThrice =
+    "size (2)= 200\n"
+    " > Packet [0/2], data [0.1k/0.2k] retry [0/0]\r"
+    " > Packet [0/2], data [0.1k/0.2k] retry [1/1]\r"
+    " > Packet [0/2], data [0.1k/0.2k] retry [2/2]\r"
+    " > Packet [0/2], data [0.1k/0.2k] retry [3/3]\r"
+    " > Packet [1/2], data [0.2k/0.2k] retry [0/3]\r"
+    " > Packet [2/2], data [0.4k/0.2k] retry [0/3]\r"
+    "\nV Update Success\n";
+
 }  // namespace korvena::loaders::testing

@@ -8,6 +8,7 @@
 
 #include "korvena/emulator/emulated_port.h"
 #include "korvena/loaders/firmware_fixture.h"
+#include "expected_console.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
@@ -109,15 +110,7 @@ TEST(FirmwareUpload, ABlockRefusedThreeTimesShowsItsRetriesAndTheCountStartsAgai
   Rig rig({.nakStorm = 3, .nakBlock = 1});
   rig.file.bytes = MakeFirmwareFile("", SampleImage(200, 8));
   ASSERT_TRUE(rig.Upload(rig.file.Image(2)));
-  EXPECT_EQ(rig.console.str(),
-            "size (2)= 200\n"
-            " > Packet [0/2], data [0.1k/0.2k] retry [0/0]\r"
-            " > Packet [0/2], data [0.1k/0.2k] retry [1/1]\r"
-            " > Packet [0/2], data [0.1k/0.2k] retry [2/2]\r"
-            " > Packet [0/2], data [0.1k/0.2k] retry [3/3]\r"
-            " > Packet [1/2], data [0.2k/0.2k] retry [0/3]\r"
-            " > Packet [2/2], data [0.4k/0.2k] retry [0/3]\r"
-            "\nV Update Success\n");
+  EXPECT_EQ(rig.console.str(), testing::kUploadOfImage2FirstBlockRefusedThrice);
   EXPECT_EQ(rig.BlocksWritten(), 6u);
   EXPECT_EQ(rig.received().substr(0, 200), SampleImage(200, 8));
 }

@@ -1,9 +1,6 @@
 // The real sendrix and brennix programs through the real port library to
 // the real emulator on a pseudo-terminal: exact console text, and what the
 // device holds afterwards, as the emulator leaves it in its dump folder.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,6 +9,7 @@
 #include "expected_console.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/loaders/firmware_fixture.h"
+#include "korvena/loaders/program_run.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
@@ -21,35 +19,12 @@ using testing::kAnsweredAtOnce;
 using testing::kBrennixClosing;
 using testing::SampleImage;
 
-// Runs build/bin/<program> in `folder` and returns what it printed.
+// What build/bin/<program> printed, run in `folder`; it must end with status 0.
 std::string RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& folder) {
-  int out[2];
-  if (pipe(out) != 0) return "pipe failed";
-  std::vector<std::string> argv = {emu::EmuProcess::BuildDir() + "/bin/" + program};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(out[1], STDOUT_FILENO);
-    close(out[0]);
-    close(out[1]);
-    if (chdir(folder.c_str()) != 0) _exit(126);
-    std::vector<char*> raw;
-    for (std::string& a : argv) raw.push_back(a.data());
-    raw.push_back(nullptr);
-    execv(raw[0], raw.data());
-    _exit(127);
-  }
-  close(out[1]);
-  std::string printed;
-  char buffer[4096];
-  ssize_t got = 0;
-  while ((got = read(out[0], buffer, sizeof buffer)) > 0) printed.append(buffer, static_cast<std::size_t>(got));
-  close(out[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << program << " ended with status " << status;
-  return printed;
+  const testing::ProgramRun run = testing::RunBuiltProgram(program, arguments, folder);
+  EXPECT_EQ(run.exitStatus, 0) << program;
+  return run.output;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -117,15 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                      1},
         FirmwareCase{"first_block_refused_three_times", {"--nak-storm", "3", "--nak-block", "1"},
                      "Testujem COM6\n" + kAnsweredAtOnce + "V Connect success found Mega1281\n" +
-                         "size (2)= 200\n"
-                         " > Packet [0/2], data [0.1k/0.2k] retry [0/0]\r"
-                         " > Packet [0/2], data [0.1k/0.2k] retry [1/1]\r"
-                         " > Packet [0/2], data [0.1k/0.2k] retry [2/2]\r"
-                         " > Packet [0/2], data [0.1k/0.2k] retry [3/3]\r"
-                         " > Packet [1/2], data [0.2k/0.2k] retry [0/3]\r"
-                         " > Packet [2/2], data [0.4k/0.2k] retry [0/3]\r"
-                         "\nV Update Success\n" +
-                         kBrennixClosing,
+                         testing::kUploadOfImage2FirstBlockRefusedThrice + kBrennixClosing,
                      2},
         FirmwareCase{"silent_boot_loader", {"--silent-boot-loader"},
                      "Testujem COM6\n" + testing::UnansweredWake() + testing::UnansweredWake() + "X Connect Fail !\n" +
