@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "file_names.h"
+#include "korvena/platform/file_names.h"
 
 namespace korvena::hypertext {
 

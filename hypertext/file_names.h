@@ -1,6 +1,5 @@
 #pragma once
-// How Tekstor names its files, and file names matched without regard to
-// letter case, as the platform the templates come from does.
+// How Tekstor names its files.
 #include <string>
 #include <vector>
 
@@ -16,10 +15,5 @@ struct FileNames {
 // destination is the second argument or the source up to its first dot, and
 // gets ".HTX" when it has no dot.
 FileNames DeriveFileNames(const std::vector<std::string>& arguments);
-
-// The path when it exists; otherwise the existing path that differs from it
-// only in letter case (a backslash counting as a separator); otherwise, when
-// only the last component is new, the path with its directories matched.
-std::string ResolveFileName(const std::string& path);
 
 }  // namespace korvena::hypertext

@@ -3,13 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "korvena/loaders/path_no_case.h"
+#include "korvena/platform/file_names.h"
 
 namespace korvena::loaders {
 
 HtxFile ReadHtxFile(const std::string& name) {
   HtxFile file;
-  FILE* in = std::fopen(ResolvePathNoCase(name).c_str(), "rb");
+  FILE* in = std::fopen(ResolveFileName(name).c_str(), "rb");
   if (in == nullptr) {
     file.status = errno == ENOENT || errno == ENOTDIR ? HtxFile::kMissing : HtxFile::kUnreadable;
     return file;

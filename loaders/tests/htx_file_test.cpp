@@ -3,22 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "korvena/loaders/command_line.h"
-#include "korvena/loaders/path_no_case.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
 namespace {
-
-TEST(ResolvePathNoCase, FindsEveryComponentWithoutRegardToCase) {
-  testing::TempDir dir;
-  std::filesystem::create_directories(dir.path() + "/Sablony/nove");
-  const std::string file = dir.Write("Sablony/nove/moje.htx", "x");
-  EXPECT_EQ(ResolvePathNoCase(UpperCaseAscii(file)), file);
-  EXPECT_EQ(ResolvePathNoCase(file), file);
-  EXPECT_EQ(ResolvePathNoCase(UpperCaseAscii(dir.path()) + "/SABLONY/INE/MOJE.HTX"),
-            dir.path() + "/Sablony/INE/MOJE.HTX")
-      << "what does not exist stays as given";
-}
 
 struct ReadCase {
   const char* name;

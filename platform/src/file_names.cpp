@@ -20,22 +20,47 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string ResolveFileName(const std::string& path) {
+namespace {
+
+bool Exists(const std::string& path) {
   struct stat info {};
-  if (path.empty() || stat(path.c_str(), &info) == 0) return path;
-  const std::string directory = DirectoryOf(path);
-  const std::string name = path.substr(directory.size());
+  return stat(path.c_str(), &info) == 0;
+}
+
+// The entry of `directory` whose name equals `name` without regard to case,
+// or `name` itself when there is none.
+std::string MatchInDirectory(const std::string& directory, const std::string& name) {
   DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-  if (!dir) return path;
-  std::string found = path;
+  if (!dir) return name;
+  std::string found = name;
   while (const dirent* entry = readdir(dir)) {
     if (EqualsIgnoringCase(entry->d_name, name)) {
-      found = directory + entry->d_name;
+      found = entry->d_name;
       break;
     }
   }
   closedir(dir);
   return found;
+}
+
+}  // namespace
+
+std::string ResolveFileName(const std::string& path) {
+  if (path.empty() || Exists(path)) return path;
+  std::string resolved = path[0] == '/' || path[0] == '\\' ? "/" : "";
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of("/\\", start);
+    if (end == std::string::npos) end = path.size();
+    const std::string component = path.substr(start, end - start);
+    if (!component.empty()) {
+      if (!resolved.empty() && resolved.back() != '/') resolved.push_back('/');
+      const std::string given = resolved + component;
+      resolved = Exists(given) ? given : resolved + MatchInDirectory(resolved, component);
+    }
+    start = end + 1;
+  }
+  return resolved;
 }
 
 FILE* OpenFileNoCase(const std::string& path, const char* mode) {

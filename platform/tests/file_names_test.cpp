@@ -32,6 +32,25 @@ TEST(ResolveFileName, FindsANameThatDiffersOnlyInCase) {
   fs::remove_all(dir);
 }
 
+TEST(ResolveFileName, MatchesEveryFolderOfThePath) {
+  const fs::path dir = fs::path(::testing::TempDir()) / "names_folders";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "Sablony" / "nove");
+  std::ofstream(dir / "Sablony" / "nove" / "moje.htx") << "x";
+  const std::string base = dir.string();
+  const struct {
+    std::string asked;
+    std::string expected;
+  } cases[] = {
+      {base + "/SABLONY/NOVE/MOJE.HTX", base + "/Sablony/nove/moje.htx"},
+      {base + "/sablony\\NOVE\\moje.HTX", base + "/Sablony/nove/moje.htx"},  // backslashes separate folders too
+      {base + "/SABLONY/nove/NEW.HTX", base + "/Sablony/nove/NEW.HTX"},       // a new file in the folder found
+      {base + "/SABLONY/INE/MOJE.HTX", base + "/Sablony/INE/MOJE.HTX"},       // what does not exist stays as given
+  };
+  for (const auto& c : cases) EXPECT_EQ(ResolveFileName(c.asked), c.expected) << c.asked;
+  fs::remove_all(dir);
+}
+
 TEST(DirectoryOf, KeepsTheFinalSlash) {
   EXPECT_EQ(DirectoryOf("/a/b/c.ini"), "/a/b/");
   EXPECT_EQ(DirectoryOf("c.ini"), "");

@@ -8,9 +8,10 @@ namespace korvena {
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 
-// `path` when it exists; otherwise the existing entry of its directory whose
-// name matches the last component without regard to case; otherwise `path`
-// unchanged (so a new file is created under the name given).
+// `path` when it exists as given. Otherwise each component in turn is matched
+// against its directory without regard to case ('\\' separating folders as
+// '/' does); components that match nothing stay as given, so a new file is
+// created under the name given in the folder that was found.
 std::string ResolveFileName(const std::string& path);
 
 // fopen through ResolveFileName.
