@@ -2,12 +2,12 @@
 // device answers at once (so no waiting is counted), and the CPU a general
 // command burns while it waits 30 s for a device that never answers.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <chrono>
 #include <deque>
 #include <string>
 
+#include "process_cpu_time.h"
 #include "korvena/driver/driver.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/korvport_port.h"
@@ -64,13 +64,6 @@ DriverHost QuietHost() {
                     [](const std::string&, const std::string&) {}};
 }
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // Goal: under 1 us per character, a receipt line with its CR included.
 void BM_WriteReceiptLinePerCharacter(benchmark::State& state) {
   InstantPort port;
@@ -117,10 +110,10 @@ void BM_SilentGeneralCommandCpu(benchmark::State& state) {
   double cpu = 0, wall = 0;
   uint16_t result = 0;
   for (auto _ : state) {
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = ProcessCpuSeconds();
     const auto wallStart = std::chrono::steady_clock::now();
     for (const char c : std::string("\x1b;DX\r")) result = driver.Write(static_cast<uint8_t>(c));
-    cpu += CpuSeconds() - cpuStart;
+    cpu += ProcessCpuSeconds() - cpuStart;
     wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   }
   driver.ExitLibProc();

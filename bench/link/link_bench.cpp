@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -12,18 +11,12 @@
 #include <string>
 #include <thread>
 
+#include "process_cpu_time.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/command_link.h"
 #include "korvena/link/korvport_port.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Goal: a 2-second wait for an answer that never comes uses under 2 % of a core.
 void BM_ReadResponseOnSilentPort(benchmark::State& state) {
@@ -35,10 +28,10 @@ void BM_ReadResponseOnSilentPort(benchmark::State& state) {
   port.Open(11, 9600);
   double cpu = 0, wall = 0;
   for (auto _ : state) {
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = ProcessCpuSeconds();
     const auto wallStart = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(link.ReadResponse(2000));
-    cpu += CpuSeconds() - cpuStart;
+    cpu += ProcessCpuSeconds() - cpuStart;
     wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   }
   port.Close();
