@@ -1,5 +1,7 @@
 #include "korvena/emulator/device.h"
 
+#include <stdexcept>
+
 #include "command_families.h"
 
 namespace korvena::emu {
@@ -127,7 +129,12 @@ void Device::SetInputMode(std::unique_ptr<InputMode> mode) {
   frame_.clear();
 }
 
-void Device::Register(const std::string& name, CommandHandler handler) { handlers_[name] = std::move(handler); }
+void Device::Register(const std::string& name, CommandHandler handler) {
+  if (!handlers_.emplace(name, std::move(handler)).second)
+    throw std::logic_error("the device command " + name + " is registered twice");
+}
+
+void Device::Override(const std::string& name, CommandHandler handler) { handlers_[name] = std::move(handler); }
 
 void Device::Print(const std::string& line) {
   journal_.push_back(line);

@@ -120,6 +120,14 @@ TEST(Device, AnInputModeTakesTheBytesUntilItHandsBack) {
   EXPECT_EQ(device.TakeOutput().bytes, "0\r");
 }
 
+TEST(Device, ACommandNameBelongsToOneFamily) {
+  Device device;
+  EXPECT_THROW(device.Register("IV", [](Device&, const Command&) {}), std::logic_error);
+  device.Override("IV", [](Device& d, const Command&) { d.Reply("overridden"); });
+  device.Receive("\x1b;IV;0\r", 9600);
+  EXPECT_EQ(device.TakeOutput().bytes, "overridden\r");
+}
+
 TEST(Device, JournalKeepsAndReportsPrintedLines) {
   Device device;
   std::vector<std::string> seen;

@@ -77,12 +77,12 @@ TEST(Sendrix, HiddenOutputStillShowsTheEmptyLineAndTheClosingLines) {
 using DeviceChange = std::function<void(emu::Device&)>;
 
 void NoAnswerAfterPacketZero(emu::Device& device) {
-  device.Register("STHTX", [](emu::Device& d, const emu::Command& c) {
+  device.Override("STHTX", [](emu::Device& d, const emu::Command& c) {
     if (c.Arg(1) == "0") d.Reply("0");
   });
 }
 void NoAnswerToTheLength(emu::Device& device) {
-  device.Register("STHTXLEN", [](emu::Device&, const emu::Command&) {});
+  device.Override("STHTXLEN", [](emu::Device&, const emu::Command&) {});
 }
 
 struct FailureCase {

@@ -15,7 +15,7 @@ namespace {
 
 // Runs `during` once, while the device answers the status display's first query.
 void DuringTheBuild(KalibroRig& rig, std::function<void()> during) {
-  rig.device.Register("IV", [&rig, during = std::move(during), done = false](emu::Device& device,
+  rig.device.Override("IV", [&rig, during = std::move(during), done = false](emu::Device& device,
                                                                              const emu::Command& command) mutable {
     if (command.Arg(0) == "5" && !done) {
       done = true;

@@ -325,7 +325,7 @@ TEST(StartUp, ProgressWindowFollowsTheBuild) {
     int value = 0;
   };
   std::vector<Seen> seen;
-  rig.device.Register("IV", [&](emu::Device& device, const emu::Command& command) {
+  rig.device.Override("IV", [&](emu::Device& device, const emu::Command& command) {
     if (const auto* bar = rig.form->findChild<QProgressBar*>("PBar"))
       seen.push_back({bar->window()->windowTitle(), bar->maximum(), bar->value()});
     const auto value = device.state().info.find(std::atoi(command.Arg(0).c_str()));

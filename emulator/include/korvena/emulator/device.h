@@ -94,7 +94,11 @@ class Device {
   // Feeds one byte to the command parser (for input modes that hand back).
   void ParseCommandByte(uint8_t byte);
 
+  // Adds a command. Two families claiming one name is a mistake in the
+  // model, so that throws std::logic_error.
   void Register(const std::string& name, CommandHandler handler);
+  // Puts `handler` in place of the command's own, e.g. for a test's fault.
+  void Override(const std::string& name, CommandHandler handler);
   // What the device does with a command no handler knows.
   void SetUnknownCommandHandler(CommandHandler handler) { unknown_ = std::move(handler); }
 
