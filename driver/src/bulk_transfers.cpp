@@ -1,5 +1,5 @@
 // The two bulk transfers: LDX data after GETLDX, SD-card data after READSD.
-#include "korvena/driver/decimal_text.h"
+#include "korvena/platform/decimal_text.h"
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_files.h"
 #include "korvena/platform/tick_clock.h"
@@ -14,7 +14,7 @@ constexpr std::size_t kLdxTrailerBytes = 2;
 int64_t AnnouncedLength(std::string_view line) {
   const bool negative = !line.empty() && line.front() == '-';
   if (!line.empty() && (line.front() == '-' || line.front() == '+')) line.remove_prefix(1);
-  const int64_t length = DecimalDigits(line, INT64_MAX).value_or(0);
+  const auto length = static_cast<int64_t>(DecimalDigits(line, INT64_MAX).value_or(0));
   return negative ? -length : length;
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "korvena/driver/decimal_text.h"
+#include "korvena/platform/decimal_text.h"
 #include "korvena/platform/ini_profile.h"
 
 namespace korvena::driver {

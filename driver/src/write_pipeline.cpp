@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "korvena/driver/decimal_text.h"
+#include "korvena/platform/decimal_text.h"
 #include "korvena/driver/driver.h"
 #include "korvena/platform/tick_clock.h"
 

@@ -1,14 +1,16 @@
 #include "emu_options.h"
 
-#include <charconv>
 #include <functional>
+
+#include "korvena/platform/decimal_text.h"
 
 namespace korvena::emu {
 namespace {
 
 bool ToNumber(const std::string& text, uint32_t& number) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  return error == std::errc() && end == text.data() + text.size() && !text.empty();
+  const auto value = DecimalDigits(text, UINT32_MAX);
+  if (value) number = static_cast<uint32_t>(*value);
+  return value.has_value();
 }
 
 struct OptionRow {

@@ -6,7 +6,7 @@ namespace korvena::emu {
 
 class Device;
 
-void RegisterIdentityCommands(Device& device);  // info query IV
+void RegisterIdentityCommands(Device& device);  // info query IV (and INFO)
 void RegisterDriverCommands(Device& device);    // commands the driver library relies on
 void RegisterSalesCommands(Device& device);     // receipts, invoices, cash, reports (via the driver family)
 void RegisterCrcCommands(Device& device);       // CRC announcement frames (via the driver family)

@@ -2,11 +2,11 @@
 // command that follows. The device works the value out itself over that
 // command, ESC to CR inclusive, and carries the command out only when both
 // agree; otherwise it answers "4" and forgets the command.
-#include <charconv>
 #include <memory>
 
 #include "command_families.h"
 #include "korvena/emulator/device.h"
+#include "korvena/platform/decimal_text.h"
 
 namespace korvena::emu {
 namespace {
@@ -57,9 +57,7 @@ class AnnouncedCommand final : public InputMode {
 
 void Announce(Device& device, const Command& command) {
   const std::string& value = command.Arg(0);
-  int expected = -1;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), expected);
-  if (error != std::errc() || end != value.data() + value.size() || expected < 0 || expected > 255) expected = -1;
+  const int expected = static_cast<int>(DecimalDigits(value, 255).value_or(-1));
   device.SetInputMode(std::make_unique<AnnouncedCommand>(expected));
 }
 

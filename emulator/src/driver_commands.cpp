@@ -1,9 +1,7 @@
-// Commands the driver library relies on besides the sales commands: the INFO
-// query, GETLDX with the LDX data of the last printout, and READSD with an
-// SD-card day. The sales commands and the CRC announcement frames are
-// registered from here as well.
-#include <charconv>
-
+// Commands the driver library relies on besides the sales commands: GETLDX
+// with the LDX data of the last printout, and READSD with an SD-card day. The
+// sales commands and the CRC announcement frames are registered from here as
+// well; INFO is the info query of the identity family.
 #include "command_families.h"
 #include "korvena/emulator/device.h"
 
@@ -15,17 +13,6 @@ constexpr uint32_t kSdBaud = 115200;
 // ...after a pause in which the PC switches its side of the line, and another
 // pause before the closing line at the device's own speed.
 constexpr uint32_t kSpeedChangePauseMs = 50;
-
-// ESC ";INFO;" n: the same values as the info query IV.
-void AnswerInfo(Device& device, const Command& command) {
-  const std::string& argument = command.Arg(0);
-  int number = -1;
-  const auto [end, error] = std::from_chars(argument.data(), argument.data() + argument.size(), number);
-  const bool plain = error == std::errc() && end == argument.data() + argument.size();
-  const auto& info = device.state().info;
-  const auto value = plain ? info.find(number) : info.end();
-  device.Reply(value != info.end() ? value->second : std::string());
-}
 
 // The two bytes that end LDX data: a 16-bit sum of the data, high byte first.
 std::string LdxTrailer(const std::string& data) {
@@ -53,7 +40,6 @@ void SendSdDay(Device& device, const Command& command) {
 }  // namespace
 
 void RegisterDriverCommands(Device& device) {
-  device.Register("INFO", AnswerInfo);
   device.Register("GETLDX", SendLdx);
   device.Register("READSD", SendSdDay);
   RegisterSalesCommands(device);

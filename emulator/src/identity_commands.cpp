@@ -1,19 +1,18 @@
 // The info query: ESC ";IV;" n CR answers the device's value number n. The
-// identification exchange is the query of info 0 ("0" when ready).
-#include <charconv>
+// identification exchange is the query of info 0 ("0" when ready). INFO is
+// the same query under the name the driver sends it by.
+#include <cstdint>
 
 #include "command_families.h"
 #include "korvena/emulator/device.h"
+#include "korvena/platform/decimal_text.h"
 
 namespace korvena::emu {
 namespace {
 
 // The info number of a query argument; -1 when it is not a plain number.
 int InfoNumber(const std::string& argument) {
-  int number = -1;
-  const auto [end, error] = std::from_chars(argument.data(), argument.data() + argument.size(), number);
-  if (error != std::errc() || end != argument.data() + argument.size()) return -1;
-  return number;
+  return static_cast<int>(DecimalDigits(argument, INT32_MAX).value_or(-1));
 }
 
 void AnswerInfo(Device& device, const Command& command) {
@@ -24,6 +23,9 @@ void AnswerInfo(Device& device, const Command& command) {
 
 }  // namespace
 
-void RegisterIdentityCommands(Device& device) { device.Register("IV", AnswerInfo); }
+void RegisterIdentityCommands(Device& device) {
+  device.Register("IV", AnswerInfo);
+  device.Register("INFO", AnswerInfo);
+}
 
 }  // namespace korvena::emu

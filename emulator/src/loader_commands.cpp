@@ -1,11 +1,11 @@
 // Commands the template and firmware loaders rely on: STHTX packets and the
 // STHTXLEN check that completes a template, and RESET into the boot loader.
-#include <charconv>
 #include <optional>
 
 #include "boot_loader.h"
 #include "command_families.h"
 #include "korvena/emulator/device.h"
+#include "korvena/platform/decimal_text.h"
 #include "load_dump.h"
 
 namespace korvena::emu {
@@ -18,10 +18,9 @@ constexpr std::size_t kPacketSize = 8;
 constexpr std::size_t kHtxCapacity = 65536;
 
 std::optional<uint32_t> DecimalArgument(const std::string& text) {
-  uint32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  const auto value = DecimalDigits(text, UINT32_MAX);
+  if (!value) return std::nullopt;
+  return static_cast<uint32_t>(*value);
 }
 
 int HexDigit(char c) {

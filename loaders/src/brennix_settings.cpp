@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "korvena/loaders/command_line.h"
+#include "korvena/platform/decimal_text.h"
 #include "korvena/platform/ini_profile.h"
 
 namespace korvena::loaders {
@@ -14,7 +15,7 @@ constexpr char kSection[] = "Setting";
 // program, as it always has.
 bool IsDecimalInteger(std::string_view text) {
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
-  return DecimalValue(text, std::numeric_limits<int32_t>::max()).has_value();
+  return DecimalDigits(text, std::numeric_limits<int32_t>::max()).has_value();
 }
 
 }  // namespace

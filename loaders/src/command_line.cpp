@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "korvena/platform/decimal_text.h"
+
 namespace korvena::loaders {
 
 std::string UpperCaseAscii(std::string_view text) {
@@ -26,25 +28,14 @@ bool ForEachOption(const std::vector<std::string>& arguments,
   return true;
 }
 
-std::optional<uint32_t> DecimalValue(std::string_view value, uint32_t max) {
-  if (value.empty()) return std::nullopt;
-  uint64_t number = 0;
-  for (const char c : value) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = number * 10 + static_cast<uint64_t>(c - '0');
-    if (number > max) return std::nullopt;
-  }
-  return static_cast<uint32_t>(number);
-}
-
 bool TakePortNumber(std::string_view value, uint8_t& port) {
-  const auto number = DecimalValue(value, std::numeric_limits<uint8_t>::max());
+  const auto number = DecimalDigits(value, std::numeric_limits<uint8_t>::max());
   if (number) port = static_cast<uint8_t>(*number);
   return number.has_value();
 }
 
 std::optional<bool> ShowFlagValue(std::string_view value) {
-  const auto number = DecimalValue(value, std::numeric_limits<uint32_t>::max());
+  const auto number = DecimalDigits(value, std::numeric_limits<uint32_t>::max());
   if (!number) return std::nullopt;
   return *number == 1;
 }

@@ -23,11 +23,6 @@ char OptionLetter(std::string_view argument);
 bool ForEachOption(const std::vector<std::string>& arguments,
                    const std::function<bool(char letter, std::string_view value)>& handle);
 
-// A value made of decimal digits only and at most `max`; nullopt for an empty
-// value, a sign, any other character or a larger number. Callers treat
-// nullopt as a missing value.
-std::optional<uint32_t> DecimalValue(std::string_view value, uint32_t max);
-
 // The value of -C into `port` when it is a port number that fits the 8 bits
 // it is kept in; false, with `port` unchanged, for no number. A larger number
 // is no number rather than some other port.
