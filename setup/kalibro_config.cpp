@@ -19,11 +19,11 @@ constexpr int32_t kPortsOffered = 10;
 std::string ConfigFilePath() { return ResolveFileName(DirectoryOf(ProgramPath()) + "KvorWxx.ini"); }
 
 KalibroConfig ReadKalibroConfig(const std::string& path) {
+  const IniProfile ini = IniProfile::Load(path);
   KalibroConfig config;
-  config.Com = ReadProfileInt(path, kSection, "Com", config.Com);
-  config.BaudRate = ReadProfileInt(path, kSection, "BaudRate", config.BaudRate);
-  config.Timeout = std::clamp(ReadProfileInt(path, kSection, "Timeout", config.Timeout), kShortestTimeout,
-                              kLongestTimeout);
+  config.Com = ini.Int(kSection, "Com", config.Com);
+  config.BaudRate = ini.Int(kSection, "BaudRate", config.BaudRate);
+  config.Timeout = std::clamp(ini.Int(kSection, "Timeout", config.Timeout), kShortestTimeout, kLongestTimeout);
   return config;
 }
 

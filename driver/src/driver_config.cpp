@@ -19,23 +19,8 @@ constexpr char kPathDelimiter = '/';
 bool IsPathDelimiter(char c) { return c == '/'; }
 #endif
 
-bool IsOn(const std::string& ini, const char* key, int32_t fallback) {
-  return ReadProfileInt(ini, kIniSection, key, fallback) == 1;
-}
-
-// The COM number as the file writes it, without the profile reader's cut to
-// 32 bits: a huge value must stay out of range instead of wrapping into it.
-// Like the profile reader, a value without digits reads as 0.
-int64_t ReadComNumber(const std::string& ini) {
-  const auto value = ReadProfileValue(ini, kIniSection, "Com");
-  if (!value) return 1;
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+')) negative = (*value)[i++] == '-';
-  int64_t number = 0;
-  for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i)
-    number = std::min<int64_t>(number * 10 + ((*value)[i] - '0'), int64_t{1} << 40);
-  return negative ? -number : number;
+bool IsOn(const IniProfile& ini, const char* key, int32_t fallback) {
+  return ini.Int(kIniSection, key, fallback) == 1;
 }
 
 }  // namespace
@@ -43,17 +28,20 @@ int64_t ReadComNumber(const std::string& ini) {
 int32_t ClampTimeout(int32_t ms) { return std::clamp(ms, kShortestTimeoutMs, kLongestTimeoutMs); }
 
 DriverConfig ReadDriverConfig(const std::string& iniPath) {
+  const IniProfile ini = IniProfile::Load(iniPath);
   DriverConfig config;
-  config.debug = IsOn(iniPath, "Debug", 0);
-  config.com = ReadComNumber(iniPath);
-  config.ldx = IsOn(iniPath, "Ldx", 0);
-  config.dispE = IsOn(iniPath, "DispE", 1);
-  config.iv = IsOn(iniPath, "IV", 0);
-  config.crc = IsOn(iniPath, "CRC", 0);
-  config.fileLD = ReadProfileString(iniPath, kIniSection, "FileLD", "");
-  config.fileDir = ReadProfileString(iniPath, kIniSection, "FileDir", "");
-  config.baudRate = ReadProfileString(iniPath, kIniSection, "BaudRate", "");
-  config.timeoutMs = ClampTimeout(ReadProfileInt(iniPath, kIniSection, "Timeout", kShortestTimeoutMs));
+  config.debug = IsOn(ini, "Debug", 0);
+  // Whole, not cut to 32 bits: a huge value must stay out of range instead of
+  // wrapping into it.
+  config.com = ini.Int64(kIniSection, "Com", 1);
+  config.ldx = IsOn(ini, "Ldx", 0);
+  config.dispE = IsOn(ini, "DispE", 1);
+  config.iv = IsOn(ini, "IV", 0);
+  config.crc = IsOn(ini, "CRC", 0);
+  config.fileLD = ini.String(kIniSection, "FileLD", "");
+  config.fileDir = ini.String(kIniSection, "FileDir", "");
+  config.baudRate = ini.String(kIniSection, "BaudRate", "");
+  config.timeoutMs = ClampTimeout(ini.Int(kIniSection, "Timeout", kShortestTimeoutMs));
   return config;
 }
 

@@ -29,10 +29,11 @@ const char kBrennixUsage[] =
 
 std::optional<BrennixSettings> ReadBrennixSettings(const std::string& iniPath,
                                                    const std::vector<std::string>& arguments) {
-  if (!IsDecimalInteger(ReadProfileString(iniPath, kSection, "BaudRate", "9600"))) return std::nullopt;
+  const IniProfile ini = IniProfile::Load(iniPath);
+  if (!IsDecimalInteger(ini.String(kSection, "BaudRate", "9600"))) return std::nullopt;
   BrennixSettings settings;
   // As on the command line, a number that does not fit 8 bits is no port.
-  const int32_t com = ReadProfileInt(iniPath, kSection, "Com", 0);
+  const int32_t com = ini.Int(kSection, "Com", 0);
   if (com > 0 && com <= std::numeric_limits<uint8_t>::max()) settings.port = static_cast<uint8_t>(com);
 
   const bool usable = ForEachOption(arguments, [&settings](char letter, std::string_view value) {

@@ -101,36 +101,65 @@ bool WriteWhole(const std::string& file, const std::string& content) {
 
 }  // namespace
 
+IniProfile IniProfile::Load(const std::string& file) {
+  IniProfile profile;
+  const auto ini = LoadIni(file);
+  if (!ini) return profile;
+  for (const IniLine& line : ini->lines) {
+    if (line.kind == IniLine::kSection) profile.entries_.push_back({true, line.name, {}});
+    if (line.kind == IniLine::kKey) profile.entries_.push_back({false, line.name, line.value});
+  }
+  return profile;
+}
+
+std::optional<std::string> IniProfile::Value(const std::string& section, const std::string& key) const {
+  auto entry = entries_.begin();
+  while (entry != entries_.end() && !(entry->isSection && SameName(entry->name, section))) ++entry;
+  if (entry == entries_.end()) return std::nullopt;
+  for (++entry; entry != entries_.end() && !entry->isSection; ++entry)
+    if (SameName(entry->name, key)) return entry->value;
+  return std::nullopt;
+}
+
+std::string IniProfile::String(const std::string& section, const std::string& key,
+                               const std::string& fallback) const {
+  return Value(section, key).value_or(fallback);
+}
+
+int64_t IniProfile::Int64(const std::string& section, const std::string& key, int64_t fallback) const {
+  const auto value = Value(section, key);
+  if (!value) return fallback;
+  constexpr int64_t kLargest = int64_t{1} << 62;  // far beyond any setting, and no overflow
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+')) negative = (*value)[i++] == '-';
+  int64_t number = 0;
+  for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i) {
+    const int digit = (*value)[i] - '0';
+    number = number > (kLargest - digit) / 10 ? kLargest : number * 10 + digit;
+  }
+  return negative ? -number : number;
+}
+
+int32_t IniProfile::Int(const std::string& section, const std::string& key, int32_t fallback) const {
+  if (!Value(section, key)) return fallback;
+  // The low 32 bits, as the profile functions have always returned them.
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(Int64(section, key, 0))));
+}
+
 std::optional<std::string> ReadProfileValue(const std::string& file, const std::string& section,
                                             const std::string& key) {
-  const auto ini = LoadIni(file);
-  if (!ini) return std::nullopt;
-  const long header = FindSection(*ini, section);
-  if (header < 0) return std::nullopt;
-  for (std::size_t i = header + 1; i < ini->lines.size(); ++i) {
-    const IniLine& line = ini->lines[i];
-    if (line.kind == IniLine::kSection) break;
-    if (line.kind == IniLine::kKey && SameName(line.name, key)) return line.value;
-  }
-  return std::nullopt;
+  return IniProfile::Load(file).Value(section, key);
 }
 
 std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback) {
-  return ReadProfileValue(file, section, key).value_or(fallback);
+  return IniProfile::Load(file).String(section, key, fallback);
 }
 
 int32_t ReadProfileInt(const std::string& file, const std::string& section, const std::string& key,
                        int32_t fallback) {
-  const auto value = ReadProfileValue(file, section, key);
-  if (!value) return fallback;
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+')) negative = (*value)[i++] == '-';
-  uint32_t number = 0;  // unsigned, so overflow wraps instead of being undefined
-  for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i)
-    number = number * 10u + static_cast<uint32_t>((*value)[i] - '0');
-  return static_cast<int32_t>(negative ? 0u - number : number);
+  return IniProfile::Load(file).Int(section, key, fallback);
 }
 
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,

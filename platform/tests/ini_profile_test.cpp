@@ -54,6 +54,16 @@ TEST_F(IniProfileTest, IntegersReadLikeTheProfileApi) {
   }
 }
 
+TEST_F(IniProfileTest, WholeIntegersAreKeptForRangeChecks) {
+  Write("[Setting]\nCom=4294967297\nNeg=-300\nHuge=99999999999999999999999\n");
+  const IniProfile ini = IniProfile::Load(file_);
+  EXPECT_EQ(ini.Int64("Setting", "Com", 1), 4294967297);
+  EXPECT_EQ(ini.Int("Setting", "Com", 1), 1) << "the 32-bit reading wraps";
+  EXPECT_EQ(ini.Int64("Setting", "Neg", 0), -300);
+  EXPECT_GT(ini.Int64("Setting", "Huge", 0), int64_t{1} << 40) << "saturates instead of overflowing";
+  EXPECT_EQ(ini.Int64("Setting", "Missing", 7), 7);
+}
+
 TEST_F(IniProfileTest, WritingOneKeyKeepsEveryOtherLine) {
   const std::string before = "; till 3\r\n[Setting]\r\nCom=2\r\nbaudrate = 9600\r\n\r\n[Other]\r\nX=1\r\n";
   Write(before);

@@ -6,21 +6,46 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvena {
 
-// The value of `key` in `section`, trimmed of surrounding blanks and of one
-// pair of enclosing double quotes; nullopt when the file, section or key is
-// missing or the file cannot be read.
+// One file's settings, read once so a program reading many keys reads the
+// file once.
+class IniProfile {
+ public:
+  // The file as it is now; a missing or unreadable file reads as empty.
+  static IniProfile Load(const std::string& file);
+
+  // The value of `key` in the first section named `section`, trimmed of
+  // surrounding blanks and of one pair of enclosing double quotes; nullopt
+  // when the section or key is missing.
+  std::optional<std::string> Value(const std::string& section, const std::string& key) const;
+  std::string String(const std::string& section, const std::string& key, const std::string& fallback) const;
+  // Integers as profile files read them: an optional sign and decimal digits
+  // after the blanks; a value without digits reads as 0, a missing key as
+  // `fallback`. Int cuts the value to its low 32 bits; Int64 keeps it whole
+  // (saturating far beyond any setting), so a range check sees the real value.
+  int32_t Int(const std::string& section, const std::string& key, int32_t fallback) const;
+  int64_t Int64(const std::string& section, const std::string& key, int64_t fallback) const;
+
+ private:
+  struct Entry {
+    bool isSection = false;
+    std::string name;   // section or key name
+    std::string value;  // key value
+  };
+  std::vector<Entry> entries_;
+};
+
+// One-off reads of a single key, through IniProfile.
+
 std::optional<std::string> ReadProfileValue(const std::string& file, const std::string& section,
                                             const std::string& key);
 
 std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback);
 
-// Integer reading as profile files do it: leading blanks, an optional sign and
-// decimal digits; a value without digits reads as 0, a missing key as
-// `fallback`. Values beyond 32 bits are cut to their low 32 bits.
 int32_t ReadProfileInt(const std::string& file, const std::string& section, const std::string& key,
                        int32_t fallback);
 
