@@ -33,7 +33,7 @@ std::optional<BrennixSettings> ReadBrennixSettings(const std::string& iniPath,
   if (!IsDecimalInteger(ini.String(kSection, "BaudRate", "9600"))) return std::nullopt;
   BrennixSettings settings;
   // As on the command line, a number that does not fit 8 bits is no port.
-  const int32_t com = ini.Int(kSection, "Com", 0);
+  const int64_t com = ini.Int64(kSection, "Com", 0);
   if (com > 0 && com <= std::numeric_limits<uint8_t>::max()) settings.port = static_cast<uint8_t>(com);
 
   const bool usable = ForEachOption(arguments, [&settings](char letter, std::string_view value) {

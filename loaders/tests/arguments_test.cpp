@@ -92,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrennixCase{"c_not_a_number_shows_usage", "", {"-cx"}, true},
         BrennixCase{"c0_is_no_port", "[Setting]\nCom=4\n", {"-c0"}, true},
         BrennixCase{"com_beyond_8_bits_is_no_port", "[Setting]\nCom=300\n", {}, true},
+        BrennixCase{"com_beyond_32_bits_does_not_wrap_into_a_port", "[Setting]\nCom=4294967297\n", {}, true},
         BrennixCase{"baud_rate_not_a_number_shows_usage", "[Setting]\nBaudRate=fast\n", {"-c1"}, true},
         BrennixCase{"baud_rate_empty_shows_usage", "[Setting]\nBaudRate=\n", {"-c1"}, true},
         BrennixCase{"baud_rate_any_number_will_do", "[Setting]\nBaudRate=-5\n", {"-c1"}, false, 1, true, false}),
