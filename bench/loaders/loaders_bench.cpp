@@ -23,7 +23,7 @@
 #include "korvena/loaders/firmware_fixture.h"
 #include "korvena/loaders/firmware_upload.h"
 #include "korvena/loaders/htx_packets.h"
-#include "korvena/loaders/program_run.h"
+#include "korvena/emulator/program_run.h"
 #include "korvena/loaders/xmodem_block.h"
 
 namespace {
@@ -52,7 +52,7 @@ void BM_SendrixUpload5120At9600(benchmark::State& state) {
   korvena::emu::EmuProcess emulator;
   if (!emulator.Start({"--pace", "--baud", "9600"}, 13)) return state.SkipWithError("emulator did not start");
   double wall = 0;
-  for (auto _ : state) wall = testing::RunBuiltProgram("sendrix", {"-c13", "-h" + folder + "/bench.htx", "-v0"}, folder).seconds;
+  for (auto _ : state) wall = korvena::emu::RunBuiltProgram("sendrix", {"-c13", "-h" + folder + "/bench.htx", "-v0"}, folder).seconds;
   state.counters["wire_s"] = wire;
   state.counters["wall_s"] = wall;
   state.counters["ratio_to_wire"] = wall / wire;
@@ -78,7 +78,7 @@ void BM_BrennixUpload64KiBAt115200(benchmark::State& state) {
   korvena::emu::EmuProcess emulator;
   if (!emulator.Start({"--pace", "--boot-loader"}, 14)) return state.SkipWithError("emulator did not start");
   double wall = 0;
-  for (auto _ : state) wall = testing::RunBuiltProgram("brennix", {"-c14"}, folder).seconds;
+  for (auto _ : state) wall = korvena::emu::RunBuiltProgram("brennix", {"-c14"}, folder).seconds;
   state.counters["wire_s"] = wire;
   state.counters["prescribed_s"] = prescribed;
   state.counters["wall_s"] = wall;

@@ -2,15 +2,15 @@
 // Runs the real programs in a scratch folder, for the tests of file naming
 // and of what is left on disk.
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "korvena/emulator/program_run.h"
 
 namespace korvena::hypertext::testing {
 
@@ -54,29 +54,16 @@ class ScratchFolder {
   std::string path_;
 };
 
-inline std::string ProgramPath(const std::string& program) {
-  if (const char* build = std::getenv("KORVENA_BUILD_DIR")) return std::string(build) + "/bin/" + program;
-  return (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "bin" / program).string();
-}
-
 struct ProgramRun {
   std::string out;
   int status = -1;
 };
 
-// Runs the program in `folder` with the arguments; captures standard output.
+// Runs the built program in `folder` with the arguments; captures standard output.
 inline ProgramRun RunProgram(const ScratchFolder& folder, const std::string& program,
                              std::initializer_list<std::string> arguments) {
-  std::string command = "cd '" + folder.Path() + "' && '" + ProgramPath(program) + "'";
-  for (const std::string& argument : arguments) command += " '" + argument + "'";
-  ProgramRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  const emu::ProgramRun run = emu::RunBuiltProgram(program, arguments, folder.Path());
+  return {run.output, run.exitStatus};
 }
 
 }  // namespace korvena::hypertext::testing

@@ -9,7 +9,7 @@
 #include "expected_console.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/loaders/firmware_fixture.h"
-#include "korvena/loaders/program_run.h"
+#include "korvena/emulator/program_run.h"
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
@@ -22,7 +22,7 @@ using testing::SampleImage;
 // What build/bin/<program> printed, run in `folder`; it must end with status 0.
 std::string RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& folder) {
-  const testing::ProgramRun run = testing::RunBuiltProgram(program, arguments, folder);
+  const emu::ProgramRun run = emu::RunBuiltProgram(program, arguments, folder);
   EXPECT_EQ(run.exitStatus, 0) << program;
   return run.output;
 }

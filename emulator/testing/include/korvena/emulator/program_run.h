@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace korvena::loaders::testing {
+namespace korvena::emu {
 
 struct ProgramRun {
   std::string output;  // standard output, byte for byte
@@ -17,4 +17,4 @@ struct ProgramRun {
 ProgramRun RunBuiltProgram(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& folder);
 
-}  // namespace korvena::loaders::testing
+}  // namespace korvena::emu

@@ -1,4 +1,4 @@
-#include "korvena/loaders/program_run.h"
+#include "korvena/emulator/program_run.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,14 +10,14 @@
 
 extern char** environ;
 
-namespace korvena::loaders::testing {
+namespace korvena::emu {
 
 ProgramRun RunBuiltProgram(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& folder) {
   ProgramRun run;
   int out[2];
   if (pipe(out) != 0) return run;
-  std::vector<std::string> words = {emu::EmuProcess::BuildDir() + "/bin/" + program};
+  std::vector<std::string> words = {EmuProcess::BuildDir() + "/bin/" + program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
@@ -46,4 +46,4 @@ ProgramRun RunBuiltProgram(const std::string& program, const std::vector<std::st
   return run;
 }
 
-}  // namespace korvena::loaders::testing
+}  // namespace korvena::emu
