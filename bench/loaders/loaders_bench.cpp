@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "korvena/platform/scratch_folder.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/loaders/firmware_fixture.h"
 #include "korvena/loaders/firmware_upload.h"
@@ -32,13 +33,9 @@ using namespace korvena::loaders;
 
 constexpr double kBitsPerByte = 10;
 
-std::string ScratchFolder() {
-  char pattern[] = "/tmp/korvena-loaders-bench-XXXXXX";
-  return mkdtemp(pattern) ? pattern : "/tmp";
-}
-
 void BM_SendrixUpload5120At9600(benchmark::State& state) {
-  const std::string folder = ScratchFolder();
+  const korvena::ScratchFolder scratch;
+  const std::string& folder = scratch.path();
   const std::string file(5120, '\x5A');
   std::ofstream(folder + "/bench.htx", std::ios::binary) << file;
 
@@ -62,7 +59,8 @@ void BM_SendrixUpload5120At9600(benchmark::State& state) {
 BENCHMARK(BM_SendrixUpload5120At9600)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 void BM_BrennixUpload64KiBAt115200(benchmark::State& state) {
-  const std::string folder = ScratchFolder();
+  const korvena::ScratchFolder scratch;
+  const std::string& folder = scratch.path();
   constexpr uint32_t kImageSize = 64 * 1024;
   std::ofstream(folder + "/korvena.fw", std::ios::binary)
       << testing::MakeFirmwareFile(testing::SampleImage(100, 1), testing::SampleImage(kImageSize, 2));

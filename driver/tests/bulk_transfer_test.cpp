@@ -23,12 +23,12 @@ TEST_P(LdxFetchTest, KeepsAllButTheLastTwoBytes) {
   ScriptedRig rig;
   rig.Start("Ldx=1\r\nFileDir=days\r\n");
   std::filesystem::create_directory(rig.dir / "days");
-  rig.dir.Put("KORVENA.LDX", "old");
+  rig.dir.Write("KORVENA.LDX", "old");
   rig.replies["\x1b;GETLDX\r"] = c.data;
   EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), c.result);
   EXPECT_EQ(rig.port.written, "\x1b;GETLDX\r");
-  EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), c.file);
-  EXPECT_EQ(rig.dir.Get("days/20240307.tx"), c.result == kOk ? c.file : "<missing>");
+  EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), c.file);
+  EXPECT_EQ(rig.dir.Read("days/20240307.tx", kMissing), c.result == kOk ? c.file : "<missing>");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,8 +49,8 @@ TEST(LdxFetch, TheDailyFileCollectsEveryFetchOfTheDay) {
   rig.Type("\x1b;GETLDX\r");
   rig.replies["\x1b;GETLDX\r"] = "second\r\n..";
   rig.Type("\x1b;GETLDX\r");
-  EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), "second\r\n") << "the LDX file holds the last fetch only";
-  EXPECT_EQ(rig.dir.Get("days/20240307.tx"), "first\r\nsecond\r\n");
+  EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), "second\r\n") << "the LDX file holds the last fetch only";
+  EXPECT_EQ(rig.dir.Read("days/20240307.tx", kMissing), "first\r\nsecond\r\n");
 }
 
 TEST(LdxFetch, WithLdxOffGetLdxWritesNoDailyFile) {
@@ -58,7 +58,7 @@ TEST(LdxFetch, WithLdxOffGetLdxWritesNoDailyFile) {
   rig.Start("FileLD=out.ldx\r\n");
   rig.replies["\x1b;GETLDX\r"] = "data..";
   EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kOk);
-  EXPECT_EQ(rig.dir.List(), (std::vector<std::string>{"KVORWXX.INI", "out.ldx"}));
+  EXPECT_EQ(rig.dir.Names(), (std::vector<std::string>{"KVORWXX.INI", "out.ldx"}));
 }
 
 TEST(LdxFetch, WaitsTenTimesTForTheFirstByteAndTAfterEachOne) {
@@ -81,7 +81,7 @@ TEST(LdxFetch, WaitsTenTimesTForTheFirstByteAndTAfterEachOne) {
       for (const auto& [offset, bytes] : c.bytes) rig.port.SendAt(start + offset, bytes);
     };
     rig.Type("\x1b;GETLDX\r");
-    EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), c.kept) << c.name;
+    EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), c.kept) << c.name;
   }
 }
 
@@ -92,7 +92,7 @@ TEST(ReadSd, WritesTheDataIntoTheFileOfFieldThree) {
   const std::string target = rig.dir / "sd.bin";
   EXPECT_EQ(rig.Type("\x1b;READSD;5;" + target + ";ignored\r"), kOk);
   EXPECT_EQ(rig.port.written, "\x1b;READSD;5\r") << "only the day goes to the device";
-  EXPECT_EQ(rig.dir.Get("sd.bin"), "SDDATA");
+  EXPECT_EQ(rig.dir.Read("sd.bin", kMissing), "SDDATA");
   EXPECT_EQ(rig.port.calls, (std::vector<std::string>{"Flush", "SetPort 115200", "SetPort 9600"}));
 }
 
@@ -102,7 +102,7 @@ TEST(ReadSd, WithoutFieldThreeTheFileIsFileDirDayTx) {
   std::filesystem::create_directory(rig.dir / "sd");
   rig.replies["\x1b;READSD;17\r"] = "3\rabc0\r";
   EXPECT_EQ(rig.Type("\x1b;READSD;17\r"), kOk);
-  EXPECT_EQ(rig.dir.Get("sd/17.tx"), "abc");
+  EXPECT_EQ(rig.dir.Read("sd/17.tx", kMissing), "abc");
 }
 
 TEST(ReadSd, AtTheSdSpeedAlreadyThePortIsNotSwitched) {
@@ -131,7 +131,7 @@ TEST(ReadSd, LengthAndSilenceEndTheTransfer) {
     rig.Start();
     rig.replies["\x1b;READSD;1\r"] = c.reply;
     EXPECT_EQ(rig.Type("\x1b;READSD;1\r"), kOk) << c.name;
-    EXPECT_EQ(rig.dir.Get("1.tx"), c.file) << c.name;
+    EXPECT_EQ(rig.dir.Read("1.tx", kMissing), c.file) << c.name;
   }
 }
 
@@ -148,7 +148,7 @@ TEST(ReadSd, TheEmulatedDeviceSendsADayAtTheSdSpeed) {
   rig.Start();
   rig.device.state().sales.sdDays["3"] = std::string(5000, 'd') + "\r\n";
   EXPECT_EQ(rig.Type("\x1b;READSD;3\r"), kOk);
-  EXPECT_EQ(rig.dir.Get("3.tx"), std::string(5000, 'd') + "\r\n");
+  EXPECT_EQ(rig.dir.Read("3.tx", kMissing), std::string(5000, 'd') + "\r\n");
   EXPECT_EQ(rig.port.baud(), 9600);
   EXPECT_EQ(rig.Type("\x1b;IV;0\r"), kOk) << "the device's closing line was taken, the line is clean";
   EXPECT_EQ(ReadAll(rig.driver), (std::vector<int>{'0', 13}));
@@ -161,11 +161,11 @@ TEST(EmulatedReceipt, LdxOnWritesTheReceiptAndTheDailyFile) {
   EXPECT_EQ(rig.Type("\x1b;S;0\r"), kOk);
   EXPECT_EQ(rig.Type("\x1b;L;1.000;2.50;A;Chlieb\r"), kOk);
   EXPECT_EQ(rig.Type("\x1b;K;5.00;0;0;0;0;0\r"), kOk);
-  const std::string receipt = rig.dir.Get("KORVENA.LDX");
+  const std::string receipt = rig.dir.Read("KORVENA.LDX", kMissing);
   EXPECT_NE(receipt.find("Chlieb\r\n"), std::string::npos) << receipt;
   EXPECT_EQ(receipt, rig.device.state().sales.ldx);
   EXPECT_EQ(rig.Type("\x1b;V;100\r"), kOk);
-  EXPECT_EQ(rig.dir.Get("ldx/20240307.tx"), receipt + rig.device.state().sales.ldx);
+  EXPECT_EQ(rig.dir.Read("ldx/20240307.tx", kMissing), receipt + rig.device.state().sales.ldx);
   EXPECT_EQ(rig.Type("\x1b;K\r"), 2) << "no receipt open: the device's own number";
 }
 

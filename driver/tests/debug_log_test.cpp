@@ -18,7 +18,7 @@ TEST(DebugLog, StartOneGeneralCommandAndExit) {
   rig.Start("Debug=1\r\nCom=2\r\n");
   rig.Type("\x1b;S;0\r");
   rig.driver.ExitLibProc();
-  EXPECT_EQ(rig.dir.Get("KORVENA.DBG"), Lines({
+  EXPECT_EQ(rig.dir.Read("KORVENA.DBG", kMissing), Lines({
                                              "port open: 2",
                                              "open ok test",
                                              "write <ESC>",
@@ -44,7 +44,7 @@ TEST(DebugLog, APortThatNeverOpens) {
   std::vector<std::string> expected = {"port open: 3"};
   for (int i = 0; i < 15; ++i) expected.push_back("sleeping = " + std::to_string(i));
   expected.push_back("open err");
-  EXPECT_EQ(rig.dir.Get("KORVENA.DBG"), Lines(expected));
+  EXPECT_EQ(rig.dir.Read("KORVENA.DBG", kMissing), Lines(expected));
 }
 
 TEST(DebugLog, ADeviceFoundByTheBaudSearch) {
@@ -54,7 +54,7 @@ TEST(DebugLog, ADeviceFoundByTheBaudSearch) {
   std::vector<std::string> expected = {"port open: 1"};
   for (int i = 0; i < 15; ++i) expected.push_back("open ok test");
   expected.push_back("open ok ->9600");
-  EXPECT_EQ(rig.dir.Get("KORVENA.DBG"), Lines(expected));
+  EXPECT_EQ(rig.dir.Read("KORVENA.DBG", kMissing), Lines(expected));
 }
 
 TEST(DebugLog, NoDevice) {
@@ -62,7 +62,7 @@ TEST(DebugLog, NoDevice) {
   rig.replies.clear();
   rig.Ini("Debug=1\r\nDispE=0\r\n");
   EXPECT_EQ(rig.driver.StartLibProc(), kNoDevice);
-  const std::string log = rig.dir.Get("KORVENA.DBG");
+  const std::string log = rig.dir.Read("KORVENA.DBG", kMissing);
   EXPECT_TRUE(log.ends_with("open ok ->9600\r\nnenajdeny\r\n")) << log;
 }
 
@@ -71,10 +71,10 @@ TEST(DebugLog, WithLdxAndCrcOnTheSettingsShowAsMinusOne) {
   rig.replies["\x1b;K\r"] = "0\r";
   rig.replies["\x1b;GETLDX\r"] = "ab..";
   rig.Start("Debug=1\r\nLdx=1\r\nCRC=1\r\nTimeout=100\r\n");
-  const std::size_t startLog = rig.dir.Get("KORVENA.DBG").size();
+  const std::size_t startLog = rig.dir.Read("KORVENA.DBG", kMissing).size();
   const uint32_t now = rig.clock.Ticks();
   rig.Type("\x1b;K\r\n");
-  const std::string log = rig.dir.Get("KORVENA.DBG").substr(startLog);
+  const std::string log = rig.dir.Read("KORVENA.DBG", kMissing).substr(startLog);
   // The fetch starts at `now` (no time passes while writing); the two bytes
   // came at once, so the last deadline is `now` + T.
   EXPECT_EQ(log, Lines({"write <ESC>", "write ;", "write K", "write <CR>", "extract K  -  ", "KVwrite_4",
@@ -88,9 +88,9 @@ TEST(DebugLog, InfoAndSdEntries) {
   rig.replies["\x1b;IV;3\r"] = "abc\r";
   rig.replies["\x1b;READSD;4\r"] = "2\rxy0\r";
   rig.Start("Debug=1\r\n");
-  const std::size_t startLog = rig.dir.Get("KORVENA.DBG").size();
+  const std::size_t startLog = rig.dir.Read("KORVENA.DBG", kMissing).size();
   rig.Type("\x1b;IV;3\r\x1b;READSD;4\r");
-  const std::string log = rig.dir.Get("KORVENA.DBG").substr(startLog);
+  const std::string log = rig.dir.Read("KORVENA.DBG", kMissing).substr(startLog);
   EXPECT_NE(log.find("\r\nextract IV  -  3\r\nReadInfo -> abc\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nextract READSD  -  4\r\nReadSD len-> 2\r\nReadSD -> 4.tx\r\n"), std::string::npos) << log;
 }
@@ -105,9 +105,9 @@ TEST(DebugLog, DebugOffWritesNoFile) {
 
 TEST(DebugLog, ANewStartEmptiesAnOldLog) {
   ScriptedRig rig;
-  rig.dir.Put("korvena.dbg", "yesterday\r\n");
+  rig.dir.Write("korvena.dbg", "yesterday\r\n");
   rig.Start("Debug=1\r\n");
-  EXPECT_EQ(rig.dir.Get("korvena.dbg"), Lines({"port open: 1", "open ok test"}))
+  EXPECT_EQ(rig.dir.Read("korvena.dbg", kMissing), Lines({"port open: 1", "open ok test"}))
       << "an existing file of another letter case is the log";
 }
 

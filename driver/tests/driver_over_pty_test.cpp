@@ -67,12 +67,12 @@ class DriverOverPty : public ::testing::Test {
   std::string InstallLibrary(const std::string& ini) {
     std::filesystem::create_directory(dir / "lib");
     std::filesystem::copy_file(emu::EmuProcess::BuildDir() + "/lib/libkvorw32.so", dir / "lib/libkvorw32.so");
-    dir.Put("lib/KVORWXX.INI", "[Setting]\r\n" + ini);
+    dir.Write("lib/KVORWXX.INI", "[Setting]\r\n" + ini);
     std::filesystem::create_directory(dir / "run");
     return dir / "lib/libkvorw32.so";
   }
 
-  ScratchDir dir;
+  ScratchFolder dir;
 };
 
 std::string Today() {
@@ -109,11 +109,11 @@ TEST_F(DriverOverPty, PrintsAReceiptWithLdxOn) {
   EXPECT_EQ(library.writeL('\x1b'), -1);
   EXPECT_EQ(library.readL(), -1);
 
-  const std::string ldx = dir.Get("run/KORVENA.LDX");
+  const std::string ldx = dir.Read("run/KORVENA.LDX", kMissing);
   EXPECT_NE(ldx.find("Chlieb\r\n"), std::string::npos) << ldx;
   EXPECT_NE(ldx.find("Mlieko\r\n"), std::string::npos) << ldx;
   EXPECT_EQ(ldx.substr(ldx.size() - 2), "\r\n") << "the device's two trailing bytes are gone";
-  EXPECT_EQ(dir.Get("days/" + Today()), ldx);
+  EXPECT_EQ(dir.Read("days/" + Today(), kMissing), ldx);
   EXPECT_TRUE(dir.Has("run/KORVENA.DBG"));
   EXPECT_FALSE(dir.Has("lib/KORVENA.DBG")) << "the log goes to the current directory";
 
@@ -132,7 +132,7 @@ TEST_F(DriverOverPty, FindsTheDeviceByTheBaudSearchAndRemembersTheRate) {
   ASSERT_EQ(library.start(), 0);
   EXPECT_EQ(library.Command("\x1b;V;500\r"), 0) << "a CRC-announced command the device accepts";
   library.exit();
-  EXPECT_EQ(dir.Get("lib/KVORWXX.INI"), "[Setting]\r\nCom=6\r\nBaudRate=19200\r\nTimeout=100\r\nCRC=1\r\n");
+  EXPECT_EQ(dir.Read("lib/KVORWXX.INI", kMissing), "[Setting]\r\nCom=6\r\nBaudRate=19200\r\nTimeout=100\r\nCRC=1\r\n");
 }
 
 }  // namespace

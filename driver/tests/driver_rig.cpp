@@ -1,46 +1,8 @@
 #include "driver_rig.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace korvena::driver::testing {
-
-ScratchDir::ScratchDir() {
-  char name[] = "/tmp/kvorw32-test-XXXXXX";
-  path_ = mkdtemp(name) ? name : "";
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
-void ScratchDir::Put(const std::string& name, const std::string& content) const {
-  std::ofstream(*this / name, std::ios::binary) << content;
-}
-
-bool ScratchDir::Has(const std::string& name) const { return std::filesystem::exists(*this / name); }
-
-std::string ScratchDir::Get(const std::string& name) const {
-  std::ifstream in(*this / name, std::ios::binary);
-  if (!in) return "<missing>";
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-std::vector<std::string> ScratchDir::List() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 uint16_t Type(Driver& driver, std::string_view text) {
   uint16_t result = 0;

@@ -11,6 +11,7 @@
 #include "korvena/driver/driver.h"
 #include "korvena/emulator/emulated_port.h"
 #include "korvena/link/scripted_port.h"
+#include "korvena/platform/scratch_folder.h"
 
 namespace korvena::driver::testing {
 
@@ -18,29 +19,12 @@ namespace korvena::driver::testing {
 inline constexpr uint32_t kNearWrap = 0xFFFFFF00u;
 inline constexpr LocalDate kToday{2024, 3, 7};
 
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  void Put(const std::string& name, const std::string& content) const;
-  bool Has(const std::string& name) const;
-  // The file's bytes; "<missing>" when it does not exist.
-  std::string Get(const std::string& name) const;
-  // Names of the entries, sorted.
-  std::vector<std::string> List() const;
-
- private:
-  std::string path_;
-};
+// What a missing file reads as in the assertions.
+inline constexpr const char* kMissing = "<missing>";
 
 // What every rig shares: the folder, the clock and the recorded warnings.
 struct RigBase {
-  ScratchDir dir;
+  ScratchFolder dir;
   VirtualClock clock{kNearWrap};
   std::vector<std::pair<std::string, std::string>> warnings;  // caption, text
 
@@ -50,7 +34,7 @@ struct RigBase {
                         warnings.emplace_back(caption, text);
                       }};
   }
-  void Ini(const std::string& settings) { dir.Put("KVORWXX.INI", "[Setting]\r\n" + settings); }
+  void Ini(const std::string& settings) { dir.Write("KVORWXX.INI", "[Setting]\r\n" + settings); }
 };
 
 // Feeds `text` character by character; the result of the last character.

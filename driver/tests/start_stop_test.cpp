@@ -73,7 +73,7 @@ TEST_P(ComOutOfRangeTest, RefusesWithoutTouchingThePort) {
   EXPECT_TRUE(rig.port.calls.empty());
   EXPECT_TRUE(rig.warnings.empty());
   EXPECT_FALSE(rig.driver.started());
-  EXPECT_EQ(rig.dir.Get("KORVENA.DBG"), "") << "no log entry";
+  EXPECT_EQ(rig.dir.Read("KORVENA.DBG", kMissing), "") << "no log entry";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, ComOutOfRangeTest,
@@ -118,10 +118,10 @@ TEST(Start, ExRefusesPortZeroAndAboveTwenty) {
 
 TEST(Start, BaudSearchFindsTheDeviceAndWritesTheRateBesideTheLibrary) {
   EmulatedRig rig(emu::DeviceSettings{.baud = 38400});
-  rig.dir.Put("KVORWXX.INI", "; till 3\r\n[Setting]\r\nCom=2\r\nBaudRate=9600\r\nTimeout=100\r\n\r\n[Other]\r\nX=1\r\n");
+  rig.dir.Write("KVORWXX.INI", "; till 3\r\n[Setting]\r\nCom=2\r\nBaudRate=9600\r\nTimeout=100\r\n\r\n[Other]\r\nX=1\r\n");
   EXPECT_EQ(rig.driver.StartLibProc(), kStarted);
   EXPECT_EQ(rig.driver.settings().baud, 38400);
-  EXPECT_EQ(rig.dir.Get("KVORWXX.INI"),
+  EXPECT_EQ(rig.dir.Read("KVORWXX.INI", kMissing),
             "; till 3\r\n[Setting]\r\nCom=2\r\nBaudRate=38400\r\nTimeout=100\r\n\r\n[Other]\r\nX=1\r\n");
   // Working at the rate found.
   EXPECT_EQ(rig.Type("\x1b;IV;0\r"), kOk);
@@ -152,7 +152,7 @@ TEST(Start, NoDeviceGivesFiveWithItsMessageAndClosesThePort) {
   EXPECT_EQ(rig.warnings[0].second, "  5 KORVENA.2010 nebol nájdený na COM porte !");
   EXPECT_FALSE(rig.port.open);
   EXPECT_EQ(rig.port.calls.back(), "Close");
-  EXPECT_FALSE(rig.dir.Get("KVORWXX.INI").find("38400") != std::string::npos);
+  EXPECT_FALSE(rig.dir.Read("KVORWXX.INI", kMissing).find("38400") != std::string::npos);
 }
 
 TEST(Start, DispEOffShowsNothing) {
@@ -167,7 +167,7 @@ TEST(Start, SecondStartGivesOneAndChangesNothing) {
   ScriptedRig rig;
   rig.Start("Debug=1\r\nTimeout=300\r\n");
   rig.Type("\x1b;IV;0\r");
-  const std::string log = rig.dir.Get("KORVENA.DBG");
+  const std::string log = rig.dir.Read("KORVENA.DBG", kMissing);
   rig.Ini("Debug=0\r\nTimeout=900\r\nIV=1\r\n");
   rig.port.calls.clear();
   EXPECT_EQ(rig.driver.StartLibProc(), kStartRefused);
@@ -177,7 +177,7 @@ TEST(Start, SecondStartGivesOneAndChangesNothing) {
   EXPECT_TRUE(rig.driver.settings().debug);
   EXPECT_FALSE(rig.driver.settings().iv);
   EXPECT_EQ(rig.driver.settings().fileDir, "");
-  EXPECT_EQ(rig.dir.Get("KORVENA.DBG"), log) << "the log is not emptied";
+  EXPECT_EQ(rig.dir.Read("KORVENA.DBG", kMissing), log) << "the log is not emptied";
   EXPECT_EQ(ReadAll(rig.driver), (std::vector<int>{'0', 13})) << "the answer is kept";
 }
 

@@ -210,7 +210,7 @@ TEST(WritePipeline, ADailyFileThatCannotBeWrittenGivesOne) {
   rig.replies["\x1b;K\r"] = "0\r";
   rig.replies["\x1b;GETLDX\r"] = "receipt..";
   EXPECT_EQ(rig.Type("\x1b;K\r"), kFailed);
-  EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), "receipt") << "the LDX file itself was written";
+  EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), "receipt") << "the LDX file itself was written";
 }
 
 struct AckCase {
@@ -256,7 +256,7 @@ TEST(WritePipeline, AnAcknowledgedMipFetchesLdxData) {
   rig.replies["\x1b;GETLDX\r"] = "report..";
   EXPECT_EQ(rig.Type("\x1b;MIP;1;2\r"), kOk);
   EXPECT_EQ(rig.port.written, "\x1b;MIP;1;2\r\x1b;GETLDX\r");
-  EXPECT_EQ(rig.dir.Get("KORVENA.LDX"), "report");
+  EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), "report");
 }
 
 TEST(WritePipeline, AFailedSendOfAGeneralCommandShowsAsNoAnswer) {

@@ -13,9 +13,9 @@ namespace {
 
 using testing::Bytes;
 using testing::Lines;
+using testing::Listing;
 using testing::ProgramRun;
 using testing::RunProgram;
-using testing::ScratchFolder;
 
 const std::string kBanner =
     "KORVENA.2010 HyperTeXt Compiler 3.0.0\r\n"
@@ -104,7 +104,7 @@ TEST(TekstorProgram, WithoutArgumentsOrWithAHelpSwitchPrintsTheUsage) {
   const ProgramRun bare = RunProgram(folder, "tekstor", {});
   EXPECT_EQ(bare.out, kBanner + kUsage);
   EXPECT_EQ(bare.status, 0);
-  EXPECT_EQ(folder.Listing(), "");
+  EXPECT_EQ(Listing(folder), "");
 }
 
 TEST(TekstorProgram, MissingSourceIsReportedAlone) {
@@ -112,7 +112,7 @@ TEST(TekstorProgram, MissingSourceIsReportedAlone) {
   const ProgramRun run = RunProgram(folder, "tekstor", {"NOTHERE"});
   EXPECT_EQ(run.out, kBanner + "Can not open source file.\r\n");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(folder.Listing(), "");
+  EXPECT_EQ(Listing(folder), "");
 }
 
 TEST(TekstorProgram, FolderAsSourceCannotBeOpened) {
@@ -137,7 +137,7 @@ TEST(TekstorProgram, SourceWithAnErrorLeavesAnOlderFileUntouched) {
   stat((folder / "LISTOK.HTX").c_str(), &after);
   EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
   EXPECT_EQ(before.st_ino, after.st_ino);
-  EXPECT_EQ(folder.Listing(), "LISTOK.DTX LISTOK.HTX");
+  EXPECT_EQ(Listing(folder), "LISTOK.DTX LISTOK.HTX");
 }
 
 TEST(TekstorProgram, ErrorInTheCheckPassComesAfterTheSummaryAndWritesNothing) {
@@ -156,7 +156,7 @@ TEST(TekstorProgram, SuccessReplacesAnOlderFileWholeAndLeavesNoScratchFile) {
   RunProgram(folder, "tekstor", {"LISTOK"});
   // The older file is found without regard to case and replaced.
   EXPECT_EQ(folder.Read("listok.htx"), kGoodHtx);
-  EXPECT_EQ(folder.Listing(), "LISTOK.DTX listok.htx");
+  EXPECT_EQ(Listing(folder), "LISTOK.DTX listok.htx");
 }
 
 TEST(TekstorProgram, DestinationThatCannotBeCreated) {
@@ -169,7 +169,7 @@ TEST(TekstorProgram, DestinationThatCannotBeCreated) {
   folder.Write("BUSY.HTX/x", "");  // a folder where the file should go
   const ProgramRun busy = RunProgram(folder, "tekstor", {"LISTOK", "BUSY"});
   EXPECT_EQ(busy.out, kBanner + "LISTOK.DTX(4)\r\n\r\n\rCan not create destination file.\r\n");
-  EXPECT_EQ(folder.Listing(), "BUSY.HTX LISTOK.DTX");
+  EXPECT_EQ(Listing(folder), "BUSY.HTX LISTOK.DTX");
 }
 
 TEST(TekstorProgram, SourceLongerThanTheBufferIsRefused) {

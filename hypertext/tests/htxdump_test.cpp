@@ -15,7 +15,6 @@ using testing::Bytes;
 using testing::Compile;
 using testing::Lines;
 using testing::RunProgram;
-using testing::ScratchFolder;
 
 std::string Dump(const std::string& bytes, int* status = nullptr) {
   std::ostringstream out;

@@ -66,7 +66,7 @@ class BrennixSettingsTest : public ::testing::TestWithParam<BrennixCase> {};
 
 TEST_P(BrennixSettingsTest, ComeFromTheIniFileThenTheCommandLine) {
   const BrennixCase& c = GetParam();
-  testing::TempDir dir;
+  ScratchFolder dir;
   const std::string ini = dir.path() + "/" + kBrennixIniName;
   if (!c.ini.empty()) dir.Write("kvorwxx.INI", c.ini);
   const auto settings = ReadBrennixSettings(ini, c.arguments);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "korvena/emulator/emulated_port.h"
@@ -38,7 +39,7 @@ struct Rig {
   emu::EmulatedPort port{device, clock};
   testing::RecordingPort writes{port};
   std::ostringstream console;
-  testing::TempDir dir;
+  ScratchFolder dir;
   std::string firmware;
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -58,7 +59,7 @@ TEST(FirmwareFile, EachImageRunsFromItsFirstByteToTheEndOfTheFile) {
 }
 
 TEST(ReadFirmwareFile, TellsMissingUnreadableShortAndGoodFilesApart) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   const std::string good = SizeField(1) + "a" + SizeField(1) + "b";
   dir.Write("KORVENA.FW", good);
   dir.Write("short.fw", "\x05");

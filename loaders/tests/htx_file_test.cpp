@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "korvena/loaders/command_line.h"
+#include <filesystem>
+
 #include "loader_test_support.h"
 
 namespace korvena::loaders {
@@ -18,7 +19,7 @@ struct ReadCase {
 class ReadHtxFileTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadHtxFileTest, ReadsWholeFilesThatFitTheBuffer) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   const std::string bytes(GetParam().size == SIZE_MAX ? 0 : GetParam().size, '\xF7');
   if (GetParam().size != SIZE_MAX) dir.Write("t.htx", bytes);
   const HtxFile file = ReadHtxFile(dir.path() + "/T.HTX");
@@ -35,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ReadHtxFileTest,
                          [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ReadHtxFile, AFolderIsUnreadable) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   std::filesystem::create_directory(dir.path() + "/a.htx");
   EXPECT_EQ(ReadHtxFile(dir.path() + "/a.htx").status, HtxFile::kUnreadable);
 }

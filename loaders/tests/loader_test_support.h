@@ -1,40 +1,15 @@
 #pragma once
 // What the loader tests share: a scratch folder, and a port that records
 // every Write call on its way to the real peer.
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "korvena/link/port.h"
+#include "korvena/platform/scratch_folder.h"
 
 namespace korvena::loaders::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/korvena-loaders-XXXXXX";
-    path_ = mkdtemp(pattern) ? pattern : "";
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  // Writes `bytes` to `name` in the folder; the full path.
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string file = path_ + "/" + name;
-    std::ofstream(file, std::ios::binary) << bytes;
-    return file;
-  }
-
- private:
-  std::string path_;
-};
 
 // Passes every call on to `peer` and keeps each Write as (option, bytes).
 class RecordingPort final : public Port {

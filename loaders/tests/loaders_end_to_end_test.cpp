@@ -34,7 +34,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 TEST(SendrixProgram, LoadsACompiledTemplateThatTheDeviceThenHoldsByteForByte) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   const std::string htx = ReadFile(std::string(KORVENA_LOADERS_TEST_DATA) + "/sablona.htx");
   ASSERT_EQ(htx.size(), 299u);
   dir.Write("sablona.htx", htx);
@@ -62,7 +62,7 @@ class BrennixProgramTest : public ::testing::TestWithParam<FirmwareCase> {};
 
 TEST_P(BrennixProgramTest, RestartsTheDeviceAndUpdatesIt) {
   const FirmwareCase& c = GetParam();
-  testing::TempDir dir;
+  ScratchFolder dir;
   dir.Write("korvena.fw", testing::MakeFirmwareFile(kImage1, kImage2));
   std::vector<std::string> options = {"--dump-dir", dir.path()};
   options.insert(options.end(), c.emulator.begin(), c.emulator.end());

@@ -24,7 +24,7 @@ struct Rig {
   VirtualClock clock{0xFFFFF000u};  // the run crosses the wrap of the tick counter
   emu::EmulatedPort port{device, clock};
   std::ostringstream console;
-  testing::TempDir dir;
+  ScratchFolder dir;
 
   // A file in the scratch folder, named on the command line as a user would.
   std::string File(const std::string& bytes) {
