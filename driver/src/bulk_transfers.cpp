@@ -3,6 +3,7 @@
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_files.h"
 #include "korvena/platform/tick_clock.h"
+#include "korvena/platform/whole_files.h"
 
 namespace korvena::driver {
 namespace {
@@ -38,7 +39,7 @@ Driver::FetchOutcome Driver::FetchLdx() {
   data.resize(data.size() >= kLdxTrailerBytes ? data.size() - kLdxTrailerBytes : data.size());
   if (data.empty()) return FetchOutcome::kNoData;
 
-  if (!WriteFileWhole(InWorkDir(settings_.ldxFileName), data)) return FetchOutcome::kFileError;
+  if (!WriteWholeFile(InWorkDir(settings_.ldxFileName), data)) return FetchOutcome::kFileError;
   if (settings_.ldx && !AppendToFile(InWorkDir(DailyLdxFileName(settings_.fileDir, host_.today())), data))
     return FetchOutcome::kFileError;
   return FetchOutcome::kFetched;
@@ -66,7 +67,7 @@ bool Driver::ReadSdData() {
     if (static_cast<int64_t>(data.size()) == length || data.size() >= kTransferLimitBytes) break;
     if (TicksSince(lastByte, clock_.Ticks()) > T() * 10) break;
   }
-  const bool written = WriteFileWhole(InWorkDir(target), data);
+  const bool written = WriteWholeFile(InWorkDir(target), data);
 
   if (settings_.baud != kSdBaud) port_.SetPort(settings_.baud);
   link_.ReadResponse(T() * 5);  // the device's closing line

@@ -1,16 +1,16 @@
 #include "korvena/platform/ini_profile.h"
 
 #include "korvena/platform/file_names.h"
+#include "korvena/platform/whole_files.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace korvena {
 namespace {
+
+// A configuration file holds a few lines; anything larger is not one, and
+// reading it whole would cost the program its memory.
+constexpr std::size_t kLargestIniFile = 1 << 20;
 
 std::string Trim(const std::string& text) {
   const char* blanks = " \t\r\n";
@@ -56,24 +56,34 @@ struct IniText {
   bool endsWithNewline = true;
 };
 
-std::optional<IniText> LoadIni(const std::string& file) {
-  std::ifstream in(ResolveFileName(file), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const std::string content = buffer.str();
-  IniText ini;
-  ini.crlf = content.find('\n') == std::string::npos || content.find("\r\n") != std::string::npos;
-  ini.endsWithNewline = content.empty() || content.back() == '\n';
+// The file's text; nullopt when it is missing. A file that cannot be read
+// safely (too large, not a regular file) is `unreadable` as well.
+std::optional<std::string> ReadIniText(const std::string& file, bool& unreadable) {
+  FileContents contents = ReadWholeFile(file, kLargestIniFile);
+  unreadable = contents.status != FileContents::kRead && contents.status != FileContents::kMissing;
+  if (contents.status != FileContents::kRead) return std::nullopt;
+  return std::move(contents.bytes);
+}
+
+// Calls `visit` with each line of `content` without its line end.
+template <typename Visit>
+void ForEachLine(const std::string& content, Visit visit) {
   std::size_t start = 0;
   while (start < content.size()) {
     auto end = content.find('\n', start);
     if (end == std::string::npos) end = content.size();
     std::string raw = content.substr(start, end - start);
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    ini.lines.push_back(ParseLine(raw));
+    visit(raw);
     start = end + 1;
   }
+}
+
+IniText SplitIni(const std::string& content) {
+  IniText ini;
+  ini.crlf = content.find('\n') == std::string::npos || content.find("\r\n") != std::string::npos;
+  ini.endsWithNewline = content.empty() || content.back() == '\n';
+  ForEachLine(content, [&ini](const std::string& raw) { ini.lines.push_back(ParseLine(raw)); });
   return ini;
 }
 
@@ -84,41 +94,31 @@ long FindSection(const IniText& ini, const std::string& section) {
   return -1;
 }
 
-bool WriteWhole(const std::string& file, const std::string& content) {
-  const std::string temp = file + ".tmp~";
-  FILE* out = std::fopen(temp.c_str(), "wb");
-  if (!out) return false;
-  const bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
-  const bool closed = std::fclose(out) == 0;
-  struct stat old {};
-  if (stat(file.c_str(), &old) == 0) chmod(temp.c_str(), old.st_mode & 07777);
-  if (!written || !closed || std::rename(temp.c_str(), file.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 IniProfile IniProfile::Load(const std::string& file) {
   IniProfile profile;
-  const auto ini = LoadIni(file);
-  if (!ini) return profile;
-  for (const IniLine& line : ini->lines) {
-    if (line.kind == IniLine::kSection) profile.entries_.push_back({true, line.name, {}});
-    if (line.kind == IniLine::kKey) profile.entries_.push_back({false, line.name, line.value});
-  }
+  bool unreadable = false;
+  profile.content_ = ReadIniText(file, unreadable).value_or(std::string());
   return profile;
 }
 
 std::optional<std::string> IniProfile::Value(const std::string& section, const std::string& key) const {
-  auto entry = entries_.begin();
-  while (entry != entries_.end() && !(entry->isSection && SameName(entry->name, section))) ++entry;
-  if (entry == entries_.end()) return std::nullopt;
-  for (++entry; entry != entries_.end() && !entry->isSection; ++entry)
-    if (SameName(entry->name, key)) return entry->value;
-  return std::nullopt;
+  // The text is scanned for each key: a program reads a handful of keys, and
+  // nothing but the bounded text itself is kept.
+  enum { kBefore, kInside, kAfter } where = kBefore;
+  std::optional<std::string> found;
+  ForEachLine(content_, [&](const std::string& raw) {
+    if (where == kAfter || found) return;
+    const IniLine line = ParseLine(raw);
+    if (line.kind == IniLine::kSection) {
+      if (where == kInside) where = kAfter;
+      else if (SameName(line.name, section)) where = kInside;
+    } else if (where == kInside && line.kind == IniLine::kKey && SameName(line.name, key)) {
+      found = line.value;
+    }
+  });
+  return found;
 }
 
 std::string IniProfile::String(const std::string& section, const std::string& key,
@@ -165,7 +165,12 @@ int32_t ReadProfileInt(const std::string& file, const std::string& section, cons
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
   const std::string target = ResolveFileName(file);
-  IniText ini = LoadIni(target).value_or(IniText{});
+  bool unreadable = false;
+  const std::optional<std::string> content = ReadIniText(target, unreadable);
+  // A file that is there but cannot be read whole must not be replaced by
+  // one that holds only this key.
+  if (unreadable) return false;
+  IniText ini = SplitIni(content.value_or(std::string()));
   const IniLine entry = ParseLine(key + "=" + value);
   const long header = FindSection(ini, section);
   if (header < 0) {
@@ -188,12 +193,12 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
     if (!replaced) ini.lines.insert(ini.lines.begin() + static_cast<long>(insertAt), entry);
   }
   const char* newline = ini.crlf ? "\r\n" : "\n";
-  std::string content;
+  std::string text;
   for (std::size_t i = 0; i < ini.lines.size(); ++i) {
-    content += ini.lines[i].raw;
-    if (i + 1 < ini.lines.size() || ini.endsWithNewline || header < 0) content += newline;
+    text += ini.lines[i].raw;
+    if (i + 1 < ini.lines.size() || ini.endsWithNewline || header < 0) text += newline;
   }
-  return WriteWhole(target, content);
+  return WriteWholeFile(target, text);
 }
 
 }  // namespace korvena

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace korvena {
 
@@ -14,7 +13,9 @@ namespace korvena {
 // file once.
 class IniProfile {
  public:
-  // The file as it is now; a missing or unreadable file reads as empty.
+  // The file as it is now. A missing file reads as empty, and so does one
+  // that is not a regular file or is larger than 1 MiB: those are read as
+  // missing, without blocking and without taking the memory they would.
   static IniProfile Load(const std::string& file);
 
   // The value of `key` in the first section named `section`, trimmed of
@@ -30,12 +31,7 @@ class IniProfile {
   int64_t Int64(const std::string& section, const std::string& key, int64_t fallback) const;
 
  private:
-  struct Entry {
-    bool isSection = false;
-    std::string name;   // section or key name
-    std::string value;  // key value
-  };
-  std::vector<Entry> entries_;
+  std::string content_;
 };
 
 // One-off reads of a single key, through IniProfile.
@@ -50,7 +46,8 @@ int32_t ReadProfileInt(const std::string& file, const std::string& section, cons
                        int32_t fallback);
 
 // Sets `key` in `section` to `value`, adding the section or key when missing.
-// The file is replaced whole (temporary file and rename), never half written.
+// The file is replaced whole (WriteWholeFile), never half written. False,
+// with the file untouched, when it exists but cannot be read whole.
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
 
