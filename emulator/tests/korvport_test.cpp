@@ -2,10 +2,13 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
 #include <string>
 
 #include "korvena/platform/line_settings.h"
@@ -30,7 +33,13 @@ class KorvportTest : public ::testing::Test {
     Close();
     unsetenv("KORVPORT_COM7");
     close(slave_);
-    close(master_);
+    if (master_ >= 0) close(master_);
+  }
+
+  // The exclusive mode of the line, seen through another descriptor of it.
+  bool LineIsExclusive() {
+    int exclusive = 0;
+    return ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
   }
 
   std::string DrainMaster() {
@@ -110,6 +119,18 @@ TEST_F(KorvportTest, FlushDiscardsWhatWasNotYetRead) {
 
 TEST_F(KorvportTest, OneProcessAtATimeOwnsThePort) {
   ASSERT_EQ(Open(7, 9600), 1);
+  EXPECT_TRUE(LineIsExclusive()) << "a program that does not lock must not share the line either";
+  const int refused = open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  // The administrator may open an exclusive line; everybody else is refused.
+  if (geteuid() != 0) {
+    EXPECT_TRUE(refused < 0 && errno == EBUSY);
+  }
+  if (refused >= 0) close(refused);
+  EXPECT_EQ(Close(), 1);
+  EXPECT_FALSE(LineIsExclusive()) << "the next program must be able to open the line";
+
+  ASSERT_EQ(Open(7, 9600), 1);
+  ioctl(slave_, TIOCNXCL);  // from here on only the lock is looked at
   const int other = open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(other, 0);
   EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0) << "the port library holds the lock";
@@ -117,6 +138,24 @@ TEST_F(KorvportTest, OneProcessAtATimeOwnsThePort) {
   EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0) << "closing releases it";
   close(other);
   EXPECT_EQ(Close(), 1) << "closing twice is harmless";
+}
+
+// A line whose other end has gone away reports a hang-up at once on every
+// poll; Read must still wait its short time, or every caller's loop spins a
+// core until its deadline.
+TEST_F(KorvportTest, AVanishedLineIsWaitedOnNotSpunOn) {
+  ASSERT_EQ(Open(7, 9600), 1);
+  close(slave_);
+  slave_ = -1;
+  close(master_);
+  master_ = -1;
+  constexpr int kReads = 40;
+  const auto start = std::chrono::steady_clock::now();
+  uint8_t byte = 0;
+  for (int i = 0; i < kReads; ++i) EXPECT_EQ(Read(&byte, 0, 1), 0);
+  // A lower bound only: a machine under load can make it longer, never shorter.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kReads));
+  EXPECT_EQ(Write("x", 0, 1), 0) << "nothing can be sent on a vanished line";
 }
 
 TEST_F(KorvportTest, ReopeningClosesThePreviousPort) {

@@ -1,10 +1,12 @@
 #include "serial_port.h"
 
 #include "korvena/platform/line_settings.h"
+#include "korvena/platform/tick_clock.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -34,8 +36,10 @@ bool SerialPort::Open(int32_t port, int32_t baud) {
   if (path.empty() || !IsPlausibleBaud(baud)) return false;
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  // One process at a time owns a COM port.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !SetRawLine(fd, static_cast<uint32_t>(baud))) {
+  // One process at a time owns a COM port: the lock keeps out the suite's
+  // other programs, the tty's exclusive mode anything else that opens it
+  // afterwards (a terminal program, say), which would share our bytes.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0 || !SetRawLine(fd, static_cast<uint32_t>(baud))) {
     ::close(fd);
     return false;
   }
@@ -49,14 +53,25 @@ bool SerialPort::Close() {
   const int fd = fd_;
   fd_ = -1;
   bufferStart_ = bufferEnd_ = 0;
+  // The mode belongs to the line, not to our descriptor: a line that someone
+  // else keeps open (the emulator's pseudo-terminal) would stay closed to
+  // the next program.
+  ioctl(fd, TIOCNXCL);
   return ::close(fd) == 0;
 }
 
 bool SerialPort::FillBuffer(int waitMs) {
   pollfd ready{fd_, POLLIN, 0};
-  if (poll(&ready, 1, waitMs) <= 0 || (ready.revents & POLLIN) == 0) return false;
-  const ssize_t got = ::read(fd_, buffer_, sizeof buffer_);
-  if (got <= 0) return false;
+  const int polled = poll(&ready, 1, waitMs);
+  if (polled == 0) return false;  // waited the whole time, nothing came
+  const ssize_t got = polled > 0 && (ready.revents & POLLIN) != 0 ? ::read(fd_, buffer_, sizeof buffer_) : -1;
+  if (got <= 0) {
+    // A line whose other end is gone (hang-up, unplugged adapter) reports
+    // itself at once on every poll. Waiting here keeps the callers' polling
+    // loops from spinning until their deadlines.
+    SleepMilliseconds(static_cast<uint32_t>(waitMs));
+    return false;
+  }
   bufferStart_ = 0;
   bufferEnd_ = static_cast<std::size_t>(got);
   return true;
