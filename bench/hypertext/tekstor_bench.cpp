@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "compiler.h"
-#include "htx_format.h"
-#include "tekstor.h"
+#include "korvena/hypertext/compiler.h"
+#include "korvena/hypertext/htx_format.h"
+#include "korvena/hypertext/tekstor.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string_view>
 
-#include "htx_format.h"
-#include "htxdump.h"
+#include "korvena/hypertext/htx_format.h"
+#include "korvena/hypertext/htxdump.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvena;

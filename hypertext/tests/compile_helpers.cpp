@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "compiler.h"
+#include "korvena/hypertext/compiler.h"
 
 namespace korvena::hypertext::testing {
 

@@ -6,8 +6,8 @@
 #include <set>
 #include <sstream>
 
-#include "compiler.h"
-#include "htx_format.h"
+#include "korvena/hypertext/compiler.h"
+#include "korvena/hypertext/htx_format.h"
 
 namespace korvena::hypertext {
 namespace {

@@ -4,8 +4,10 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "compile_helpers.h"
-#include "file_names.h"
+#include "file_naming.h"
 #include "program_runner.h"
 
 namespace korvena::hypertext {
@@ -71,11 +73,7 @@ TEST_P(ProgramNaming, CompilesTheRightFileIntoTheRightFile) {
   const ProgramCase& p = GetParam();
   ScratchFolder folder;
   folder.Write(p.sourceFile, kGoodSource);
-  ProgramRun run;
-  switch (p.arguments.size()) {
-    case 1: run = RunProgram(folder, "tekstor", {p.arguments[0]}); break;
-    default: run = RunProgram(folder, "tekstor", {p.arguments[0], p.arguments[1]}); break;
-  }
+  const ProgramRun run = RunProgram(folder, "tekstor", p.arguments);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, kBanner + p.summaryName + "(4)\r\n\r\n");
   EXPECT_EQ(folder.Read(p.written), kGoodHtx);
@@ -107,19 +105,33 @@ TEST(TekstorProgram, WithoutArgumentsOrWithAHelpSwitchPrintsTheUsage) {
   EXPECT_EQ(Listing(folder), "");
 }
 
-TEST(TekstorProgram, MissingSourceIsReportedAlone) {
+struct UnopenableCase {
+  const char* title;
+  void (*prepare)(const ScratchFolder& folder);  // puts LISTOK.DTX in place, or not
+};
+
+void PrintTo(const UnopenableCase& c, std::ostream* out) { *out << c.title; }
+
+class UnopenableSource : public ::testing::TestWithParam<UnopenableCase> {};
+
+TEST_P(UnopenableSource, IsReportedAloneAndNothingIsWritten) {
   ScratchFolder folder;
-  const ProgramRun run = RunProgram(folder, "tekstor", {"NOTHERE"});
+  GetParam().prepare(folder);
+  const std::string namesBefore = Listing(folder);
+  const ProgramRun run = RunProgram(folder, "tekstor", {"LISTOK"});
   EXPECT_EQ(run.out, kBanner + "Can not open source file.\r\n");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(Listing(folder), "");
+  EXPECT_EQ(Listing(folder), namesBefore);
 }
 
-TEST(TekstorProgram, FolderAsSourceCannotBeOpened) {
-  ScratchFolder folder;
-  folder.Write("DIR.DTX/x", "");
-  EXPECT_EQ(RunProgram(folder, "tekstor", {"DIR"}).out, kBanner + "Can not open source file.\r\n");
-}
+INSTANTIATE_TEST_SUITE_P(
+    TekstorProgram, UnopenableSource,
+    ::testing::Values(
+        UnopenableCase{"missing", [](const ScratchFolder&) {}},
+        UnopenableCase{"folder", [](const ScratchFolder& f) { f.Write("LISTOK.DTX/x", ""); }},
+        // nobody will ever write into it: reading must not wait for a writer
+        UnopenableCase{"fifo", [](const ScratchFolder& f) { mkfifo((f / "LISTOK.DTX").c_str(), 0600); }}),
+    [](const ::testing::TestParamInfo<UnopenableCase>& test) { return std::string(test.param.title); });
 
 TEST(TekstorProgram, SourceWithAnErrorLeavesAnOlderFileUntouched) {
   ScratchFolder folder;
@@ -171,6 +183,47 @@ TEST(TekstorProgram, DestinationThatCannotBeCreated) {
   EXPECT_EQ(busy.out, kBanner + "LISTOK.DTX(4)\r\n\r\n\rCan not create destination file.\r\n");
   EXPECT_EQ(Listing(folder), "BUSY.HTX LISTOK.DTX");
 }
+
+enum class Link { kNone, kHard, kSymbolic };
+
+struct SourceAsDestinationCase {
+  const char* title;
+  std::string sourceFile;  // where the good source is put
+  Link link;               // a second name made for sourceFile before the run
+  std::string linkName;
+  std::vector<std::string> arguments;
+};
+
+void PrintTo(const SourceAsDestinationCase& c, std::ostream* out) { *out << c.title; }
+
+class SourceAsDestination : public ::testing::TestWithParam<SourceAsDestinationCase> {};
+
+TEST_P(SourceAsDestination, IsRefusedAndTheSourceSurvives) {
+  const SourceAsDestinationCase& p = GetParam();
+  ScratchFolder folder;
+  folder.Write(p.sourceFile, kGoodSource);
+  if (p.link == Link::kHard) std::filesystem::create_hard_link(folder / p.sourceFile, folder / p.linkName);
+  if (p.link == Link::kSymbolic) std::filesystem::create_symlink(p.sourceFile, folder / p.linkName);
+  const ProgramRun run = RunProgram(folder, "tekstor", p.arguments);
+  // The compilation and its summary come first, as for any other destination.
+  const std::string refusal = "(4)\r\n\r\n\rCan not create destination file.\r\n";
+  ASSERT_GE(run.out.size(), refusal.size()) << run.out;
+  EXPECT_EQ(run.out.substr(run.out.size() - refusal.size()), refusal);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(folder.Read(p.sourceFile), kGoodSource);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TekstorProgram, SourceAsDestination,
+    ::testing::Values(
+        // the destination derived from MINE.HTX is MINE.HTX
+        SourceAsDestinationCase{"derived_name", "MINE.HTX", Link::kNone, "", {"MINE.HTX"}},
+        SourceAsDestinationCase{"same_name", "S.DTX", Link::kNone, "", {"S.DTX", "S.DTX"}},
+        SourceAsDestinationCase{"other_letter_case", "low.dtx", Link::kNone, "", {"low.dtx", "LOW.DTX"}},
+        SourceAsDestinationCase{"hard_link", "S.DTX", Link::kHard, "H.HTX", {"S", "H"}},
+        SourceAsDestinationCase{"symbolic_link_as_destination", "S.DTX", Link::kSymbolic, "L.HTX", {"S", "L"}},
+        SourceAsDestinationCase{"symbolic_link_as_source", "REAL.HTX", Link::kSymbolic, "S.DTX", {"S", "REAL"}}),
+    [](const ::testing::TestParamInfo<SourceAsDestinationCase>& test) { return std::string(test.param.title); });
 
 TEST(TekstorProgram, SourceLongerThanTheBufferIsRefused) {
   ScratchFolder folder;

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "compile_helpers.h"
-#include "htx_format.h"
-#include "htxdump.h"
+#include "korvena/hypertext/htx_format.h"
+#include "korvena/hypertext/htxdump.h"
 #include "program_runner.h"
 
 namespace korvena::hypertext {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "compile_helpers.h"
-#include "htx_format.h"
+#include "korvena/hypertext/htx_format.h"
 
 namespace korvena::hypertext {
 namespace {

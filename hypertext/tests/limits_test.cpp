@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "compile_helpers.h"
-#include "compiler.h"
-#include "htx_format.h"
+#include "korvena/hypertext/compiler.h"
+#include "korvena/hypertext/htx_format.h"
 
 namespace korvena::hypertext {
 namespace {

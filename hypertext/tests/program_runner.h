@@ -1,8 +1,8 @@
 #pragma once
 // Runs the real programs in a scratch folder, for the tests of file naming
 // and of what is left on disk.
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "korvena/emulator/program_run.h"
 #include "korvena/platform/scratch_folder.h"
@@ -23,7 +23,7 @@ struct ProgramRun {
 
 // Runs the built program in `folder` with the arguments; captures standard output.
 inline ProgramRun RunProgram(const ScratchFolder& folder, const std::string& program,
-                             std::initializer_list<std::string> arguments) {
+                             const std::vector<std::string>& arguments) {
   const emu::ProgramRun run = emu::RunBuiltProgram(program, arguments, folder.path());
   return {run.output, run.exitStatus};
 }

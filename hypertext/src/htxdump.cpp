@@ -1,9 +1,9 @@
-#include "htxdump.h"
+#include "korvena/hypertext/htxdump.h"
 
 #include <cstdio>
 
-#include "file_io.h"
-#include "htx_format.h"
+#include "korvena/hypertext/htx_format.h"
+#include "korvena/platform/whole_files.h"
 
 namespace korvena::hypertext {
 
@@ -118,18 +118,19 @@ int RunHtxDump(const std::vector<std::string>& arguments, std::ostream& out) {
   }
   std::string name = arguments[0];
   if (name.find('.') == std::string::npos) name += ".HTX";
-  std::string bytes;
-  switch (ReadWholeFile(name, kMaxDumpSize, bytes)) {
-    case ReadStatus::CannotOpen:
+  const FileContents file = ReadWholeFile(name, kMaxDumpSize);
+  switch (file.status) {
+    case FileContents::kMissing:
+    case FileContents::kUnreadable:
       out << "htxdump: cannot open " << name << '\n';
       return 1;
-    case ReadStatus::TooLong:
+    case FileContents::kTooLarge:
       out << "htxdump: " << name << " is far too long for an HTX file\n";
       return 1;
-    case ReadStatus::Ok:
+    case FileContents::kRead:
       break;
   }
-  return DumpHtx(bytes, name, out);
+  return DumpHtx(file.bytes, name, out);
 }
 
 }  // namespace korvena::hypertext

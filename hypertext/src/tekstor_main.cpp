@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tekstor.h"
+#include "korvena/hypertext/tekstor.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -1,7 +1,8 @@
 #pragma once
 // The tekstor program: command line, banner and usage, reading the source
-// file and writing the HTX file. Its outcome shows only in what it prints
-// and in whether the HTX file was written; it returns 0 on every path.
+// file and writing the HTX file (never over the source itself). Its outcome
+// shows only in what it prints and in whether the HTX file was written; it
+// returns 0 on every path.
 #include <ostream>
 #include <string>
 #include <vector>

@@ -29,7 +29,7 @@ std::uint8_t SourceReader::NextChar() {
       // nothing after it is compiled.
       column_ = static_cast<unsigned>(line_.size());
       line_.append(kEol);
-      ReportError(Message::LineTooLong, false);
+      ReportError(Message::LineTooLong, AfterError::Continue);
       line_.clear();
       stopped_ = true;
       return 0;
@@ -93,10 +93,10 @@ void SourceReader::IdentifierDiagnostic(std::string_view kind, Message message, 
            << name.substr(0, name.find('\0')) << ')' << kEol;
 }
 
-void SourceReader::ReportError(Message message, bool skip) {
+void SourceReader::ReportError(Message message, AfterError after) {
   LineDiagnostic("Error", message);
   errorFlag_ = true;
-  if (skip) SkipToLineEnd();
+  if (after == AfterError::SkipToLineEnd) SkipToLineEnd();
 }
 
 void SourceReader::ReportWarning(Message message) { LineDiagnostic("Warning", message); }

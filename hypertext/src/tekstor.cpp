@@ -1,11 +1,11 @@
-#include "tekstor.h"
+#include "korvena/hypertext/tekstor.h"
 
 #include <string_view>
 
-#include "compiler.h"
-#include "file_io.h"
-#include "file_names.h"
-#include "htx_format.h"
+#include "file_naming.h"
+#include "korvena/hypertext/compiler.h"
+#include "korvena/hypertext/htx_format.h"
+#include "korvena/platform/whole_files.h"
 #include "messages.h"
 #include "reader.h"
 
@@ -39,21 +39,24 @@ int RunTekstor(const std::vector<std::string>& arguments, std::ostream& console)
   }
   const FileNames names = DeriveFileNames(arguments);
 
-  std::string source;
-  switch (ReadWholeFile(names.source, htx::kCapacity, source)) {
-    case ReadStatus::CannotOpen:
+  const FileContents source = ReadWholeFile(names.source, htx::kCapacity);
+  switch (source.status) {
+    case FileContents::kMissing:
+    case FileContents::kUnreadable:
       console << MessageText(Message::CannotOpenSource) << kEol;
       return 0;
-    case ReadStatus::TooLong:
+    case FileContents::kTooLarge:
       console << MessageText(Message::SourceTooLong) << kEol;
       return 0;
-    case ReadStatus::Ok:
+    case FileContents::kRead:
       break;
   }
 
-  const CompileResult result = CompileSource(source, names.source, console);
+  const CompileResult result = CompileSource(source.bytes, names.source, console);
   if (result.errors) return 0;
-  if (!WriteWholeFile(names.destination, result.htx))
+  // The HTX file must never take the place of the source it was compiled
+  // from; that destination is refused like one that cannot be created.
+  if (DestinationIsSource(names) || !WriteWholeFile(names.destination, result.htx))
     console << '\r' << MessageText(Message::CannotCreateDestination) << kEol;
   return 0;
 }

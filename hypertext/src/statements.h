@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "expressions.h"
-#include "htx_format.h"
+#include "identifier_table.h"
+#include "korvena/hypertext/htx_format.h"
 #include "preprocessor.h"
 #include "reader.h"
 #include "scanner.h"

@@ -81,7 +81,7 @@ Token Scanner::ReadName(std::uint8_t first) {
 bool Scanner::AddDigit(unsigned& value, unsigned base, unsigned digit) {
   value = value * base + digit;
   if (value <= 255) return true;
-  reader_.ReportError(Message::NumberTooLong, false);
+  reader_.ReportError(Message::NumberTooLong, AfterError::Continue);
   return false;
 }
 
@@ -126,7 +126,7 @@ Token Scanner::ReadNumber(std::uint8_t first) {
 
 bool Scanner::NextName(std::string& name) {
   if (Next() != Token::Name) {
-    reader_.ReportError(Message::IdentifierExpected, true);
+    reader_.ReportError(Message::IdentifierExpected, AfterError::SkipToLineEnd);
     return false;
   }
   name = name_;
@@ -139,7 +139,7 @@ bool Scanner::EndOfStatement() {
     return true;
   }
   if (current_ == Token::LineEnd) return true;
-  reader_.ReportError(Message::EndOfLineExpected, true);
+  reader_.ReportError(Message::EndOfLineExpected, AfterError::SkipToLineEnd);
   return false;
 }
 

@@ -55,7 +55,7 @@ bool Expressions::Factor(TokenSet follow, std::int32_t& value) {
       tTableRec* constant = Constant();
       if (!constant) return false;
       if (constant->valueType != kValueNumeric) {
-        reader_.ReportError(Message::TypeMismatch, true);
+        reader_.ReportError(Message::TypeMismatch, AfterError::SkipToLineEnd);
         return false;
       }
       // A constant keeps 32 bits, but in an expression only its low byte
@@ -75,17 +75,17 @@ bool Expressions::Factor(TokenSet follow, std::int32_t& value) {
       scanner_.Next();
       if (!Numeric(follow | TokenSet{Token::RParen}, value)) return false;
       if (scanner_.Current() != Token::RParen) {
-        reader_.ReportError(Message::ErrorInExpression, true);
+        reader_.ReportError(Message::ErrorInExpression, AfterError::SkipToLineEnd);
         return false;
       }
       scanner_.Next();
       break;
     default:
-      reader_.ReportError(Message::ErrorInExpression, true);
+      reader_.ReportError(Message::ErrorInExpression, AfterError::SkipToLineEnd);
       return false;
   }
   if (!(follow | kOperators).Contains(scanner_.Current())) {
-    reader_.ReportError(Message::ErrorInExpression, true);
+    reader_.ReportError(Message::ErrorInExpression, AfterError::SkipToLineEnd);
     return false;
   }
   return true;
@@ -106,14 +106,14 @@ bool Expressions::Apply(Token op, std::int32_t& left, std::int32_t right) {
     case Token::Slash:
     case Token::Percent:
       if (right == 0) {
-        reader_.ReportError(Message::DivisionByZero, true);
+        reader_.ReportError(Message::DivisionByZero, AfterError::SkipToLineEnd);
         return false;
       }
       if (right == -1) {
         // The one quotient that does not fit in 32 bits; the remainder by -1
         // is always 0.
         if (op == Token::Slash && left == std::numeric_limits<std::int32_t>::min()) {
-          reader_.ReportError(Message::DivisionOverflow, true);
+          reader_.ReportError(Message::DivisionOverflow, AfterError::SkipToLineEnd);
           return false;
         }
         left = op == Token::Slash ? Wrap(0u - a) : 0;
@@ -129,12 +129,12 @@ bool Expressions::Apply(Token op, std::int32_t& left, std::int32_t right) {
 tTableRec* Expressions::Constant() {
   const int index = identifiers_.Find(scanner_.Name());
   if (index == 0) {
-    reader_.ReportError(Message::UnknownIdentifier, true);
+    reader_.ReportError(Message::UnknownIdentifier, AfterError::SkipToLineEnd);
     return nullptr;
   }
   tTableRec& record = identifiers_[index];
   if (record.kind != kKindConstant) {
-    reader_.ReportError(Message::ConstExpected, true);
+    reader_.ReportError(Message::ConstExpected, AfterError::SkipToLineEnd);
     return nullptr;
   }
   record.used = true;
@@ -146,7 +146,7 @@ bool Expressions::TextLiteral(std::string& text) {
     const std::uint8_t c = reader_.NextChar();
     if (c == '"') return true;
     if (c == '\r' || c == '\n' || (c == 0 && reader_.AtEnd())) {
-      reader_.ReportError(Message::TextBetweenQuotes, true);
+      reader_.ReportError(Message::TextBetweenQuotes, AfterError::SkipToLineEnd);
       return false;
     }
     if (c == '\\') {
@@ -180,7 +180,7 @@ bool Expressions::Escape(std::string& text) {
         ++digits;
       }
       if (digits == 0) {
-        reader_.ReportError(Message::NumberExpected, true);
+        reader_.ReportError(Message::NumberExpected, AfterError::SkipToLineEnd);
         return false;
       }
       text.push_back(static_cast<char>(value));
@@ -197,17 +197,17 @@ bool Expressions::Escape(std::string& text) {
       value = value * 8 + (reader_.NextChar() - '0');
     }
     if (value > 255) {
-      reader_.ReportError(Message::NumberTooLong, true);
+      reader_.ReportError(Message::NumberTooLong, AfterError::SkipToLineEnd);
       return false;
     }
     text.push_back(static_cast<char>(value));
     return true;
   }
   if (c == 0 && reader_.AtEnd()) {
-    reader_.ReportError(Message::TextBetweenQuotes, true);
+    reader_.ReportError(Message::TextBetweenQuotes, AfterError::SkipToLineEnd);
     return false;
   }
-  reader_.ReportError(Message::WrongEscape, true);
+  reader_.ReportError(Message::WrongEscape, AfterError::SkipToLineEnd);
   return false;
 }
 
@@ -240,7 +240,7 @@ bool Expressions::TextList(std::string& text) {
     break;
   }
   if (scanner_.Current() != Token::StatementEnd && scanner_.Current() != Token::LineEnd) {
-    reader_.ReportError(Message::ErrorInExpression, true);
+    reader_.ReportError(Message::ErrorInExpression, AfterError::SkipToLineEnd);
     return false;
   }
   text = std::move(joined);

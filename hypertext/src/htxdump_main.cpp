@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "htxdump.h"
+#include "korvena/hypertext/htxdump.h"
 
 int main(int argc, char** argv) {
   try {

@@ -1,4 +1,4 @@
-#include "htx_format.h"
+#include "korvena/hypertext/htx_format.h"
 
 namespace korvena::htx {
 

@@ -3,32 +3,8 @@
 #include <algorithm>
 
 #include "expressions.h"
-#include "htx_format.h"
 
 namespace korvena::hypertext {
-
-IdentifierTable::IdentifierTable() {
-  entries_.reserve(kCapacity);
-  for (int number = 1; number <= htx::kFixedSectionCount; ++number) {
-    tTableRec label;
-    label.name = htx::FixedSectionName(number);
-    label.kind = kKindLabel;
-    label.number = number;
-    entries_.push_back(std::move(label));
-  }
-}
-
-int IdentifierTable::Find(std::string_view name) const {
-  for (std::size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].name == name) return static_cast<int>(i + 1);
-  return 0;
-}
-
-int IdentifierTable::Add(tTableRec record) {
-  if (Count() >= kCapacity) return 0;
-  entries_.push_back(std::move(record));
-  return Count();
-}
 
 Preprocessor::Preprocessor(SourceReader& reader, Scanner& scanner, Expressions& expressions,
                            IdentifierTable& identifiers)
@@ -86,7 +62,7 @@ void Preprocessor::IfDefined(bool wanted) {
 void Preprocessor::Else() {
   scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
-  if (levels_.empty()) return reader_.ReportError(Message::MisplacedConditional, true);
+  if (levels_.empty()) return reader_.ReportError(Message::MisplacedConditional, AfterError::SkipToLineEnd);
   const bool holds = !levels_.back();
   levels_.back() = holds;
   if (holds) --falseLevels_;
@@ -97,7 +73,7 @@ void Preprocessor::Endif() {
   // The symbol after #endif only documents which block closes.
   if (scanner_.Next() == Token::Name) scanner_.Next();
   if (!scanner_.EndOfStatement()) return;
-  if (levels_.empty()) return reader_.ReportError(Message::MisplacedConditional, true);
+  if (levels_.empty()) return reader_.ReportError(Message::MisplacedConditional, AfterError::SkipToLineEnd);
   if (!levels_.back()) --falseLevels_;
   levels_.pop_back();
 }
@@ -106,8 +82,9 @@ void Preprocessor::Const() {
   if (!IsActive()) return reader_.SkipRestOfLine();
   tTableRec constant;
   if (!scanner_.NextName(constant.name)) return;
-  if (identifiers_.Find(constant.name) != 0) return reader_.ReportError(Message::RedeclareIdentifier, true);
-  if (scanner_.Next() != Token::Equals) return reader_.ReportError(Message::EqualsExpected, true);
+  if (identifiers_.Find(constant.name) != 0)
+    return reader_.ReportError(Message::RedeclareIdentifier, AfterError::SkipToLineEnd);
+  if (scanner_.Next() != Token::Equals) return reader_.ReportError(Message::EqualsExpected, AfterError::SkipToLineEnd);
 
   scanner_.Next();
   bool isText = scanner_.Current() == Token::Quote;
@@ -130,11 +107,12 @@ void Preprocessor::Const() {
     return;
   }
   if (!scanner_.EndOfStatement()) return;
-  if (identifiers_.Add(std::move(constant)) == 0) reader_.ReportError(Message::TooManyIdentifiers, true);
+  if (identifiers_.Add(std::move(constant)) == 0)
+    reader_.ReportError(Message::TooManyIdentifiers, AfterError::SkipToLineEnd);
 }
 
 void Preprocessor::EndCheck() {
-  if (!levels_.empty()) reader_.ReportError(Message::EndifMissing, false);
+  if (!levels_.empty()) reader_.ReportError(Message::EndifMissing, AfterError::Continue);
 }
 
 }  // namespace korvena::hypertext

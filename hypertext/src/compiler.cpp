@@ -1,7 +1,8 @@
-#include "compiler.h"
+#include "korvena/hypertext/compiler.h"
 
 #include "expressions.h"
-#include "htx_format.h"
+#include "identifier_table.h"
+#include "korvena/hypertext/htx_format.h"
 #include "preprocessor.h"
 #include "reader.h"
 #include "scanner.h"

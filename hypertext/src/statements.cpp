@@ -4,7 +4,7 @@ namespace korvena::hypertext {
 
 void HtxOutput::Emit(std::uint8_t byte) {
   if (bytes_.size() >= htx::kCapacity) {
-    if (!overflowReported_) reader_.ReportError(Message::OutputTooLong, false);
+    if (!overflowReported_) reader_.ReportError(Message::OutputTooLong, AfterError::Continue);
     overflowReported_ = true;
     return;
   }
@@ -60,7 +60,7 @@ void Statements::Run() {
         break;
       default:
         // Even a skipped block must consist of statements and directives.
-        reader_.ReportError(Message::UnknownCommand, true);
+        reader_.ReportError(Message::UnknownCommand, AfterError::SkipToLineEnd);
         break;
     }
   }
@@ -83,7 +83,7 @@ void Statements::Statement(Token keyword) {
 
 bool Statements::ExpectComma() {
   if (scanner_.Current() == Token::Comma) return true;
-  reader_.ReportError(Message::CommaExpected, true);
+  reader_.ReportError(Message::CommaExpected, AfterError::SkipToLineEnd);
   return false;
 }
 
@@ -118,7 +118,8 @@ void Statements::StatementI() {
   std::int32_t index = 0;
   scanner_.Next();
   if (!ExpectComma() || !ReadValue({Token::Comma}, index)) return;
-  if (static_cast<std::uint8_t>(index) == 0) return reader_.ReportError(Message::VariableIndexOutOfRange, true);
+  if (static_cast<std::uint8_t>(index) == 0)
+    return reader_.ReportError(Message::VariableIndexOutOfRange, AfterError::SkipToLineEnd);
   std::string label;
   if (!ExpectComma() || !scanner_.NextName(label)) return;
   output_.Emit(htx::kIfVariable);
@@ -150,18 +151,20 @@ void Statements::StatementL() {
   const std::int32_t number = ++labelCount_;
   if (number <= htx::kFixedSectionCount) {
     // The fixed sections come first, in their fixed order.
-    if (label != htx::FixedSectionName(number)) return reader_.ReportError(Message::WrongFixedLabel, true);
+    if (label != htx::FixedSectionName(number))
+      return reader_.ReportError(Message::WrongFixedLabel, AfterError::SkipToLineEnd);
   } else if (const int index = identifiers_.Find(label); index != 0) {
     tTableRec& record = identifiers_[index];
     if (record.kind != kKindLabel || record.number != -1)
-      return reader_.ReportError(Message::RedeclareIdentifier, true);
+      return reader_.ReportError(Message::RedeclareIdentifier, AfterError::SkipToLineEnd);
     record.number = number;
   } else {
     tTableRec record;
     record.name = label;
     record.kind = kKindLabel;
     record.number = number;
-    if (identifiers_.Add(std::move(record)) == 0) return reader_.ReportError(Message::TooManyIdentifiers, true);
+    if (identifiers_.Add(std::move(record)) == 0)
+      return reader_.ReportError(Message::TooManyIdentifiers, AfterError::SkipToLineEnd);
   }
   output_.Emit(htx::kLabelMark);
 }
@@ -196,11 +199,12 @@ void Statements::StatementT() {
   scanner_.Next();
   if (!ExpectComma()) return;
   const Token first = scanner_.Next();
-  if (first != Token::Quote && first != Token::Name) return reader_.ReportError(Message::TextBetweenQuotes, true);
+  if (first != Token::Quote && first != Token::Name)
+    return reader_.ReportError(Message::TextBetweenQuotes, AfterError::SkipToLineEnd);
   std::string text;
   if (!expressions_.TextList(text)) return;
   // The length is one byte; a longer text would print as a wrong one.
-  if (text.size() > kMaxTextLength) return reader_.ReportError(Message::TextTooLong, true);
+  if (text.size() > kMaxTextLength) return reader_.ReportError(Message::TextTooLong, AfterError::SkipToLineEnd);
   if (!scanner_.EndOfStatement()) return;
   output_.Emit(htx::kText);
   output_.Emit(static_cast<std::uint8_t>(text.size()));
@@ -225,7 +229,7 @@ bool Statements::Reference(const std::string& name) {
   if (const int index = identifiers_.Find(name); index != 0) {
     tTableRec& record = identifiers_[index];
     if (record.kind != kKindLabel) {
-      reader_.ReportError(Message::LabelExpected, true);
+      reader_.ReportError(Message::LabelExpected, AfterError::SkipToLineEnd);
       return false;
     }
     record.references.push_back(position);
@@ -236,7 +240,7 @@ bool Statements::Reference(const std::string& name) {
     record.number = -1;
     record.references.push_back(position);
     if (identifiers_.Add(std::move(record)) == 0) {
-      reader_.ReportError(Message::TooManyIdentifiers, true);
+      reader_.ReportError(Message::TooManyIdentifiers, AfterError::SkipToLineEnd);
       return false;
     }
   }

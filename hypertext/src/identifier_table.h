@@ -1,23 +1,19 @@
 #pragma once
-// The directives: conditional symbols with the stack of nested conditions,
-// and #const with the identifier table that holds constants and labels.
+// The identifier table: every constant and label of one compilation, the 25
+// fixed section labels first. Directives enter constants, statements enter
+// labels, and the check pass walks the whole table.
 #include <cstdint>
-#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "reader.h"
-#include "scanner.h"
-
 namespace korvena::hypertext {
-
-class Expressions;
 
 enum : std::uint8_t { kKindConstant = 0, kKindLabel = 1 };
 enum : std::uint8_t { kValueNumeric = 0, kValueText = 1 };
 
-// Longest text a constant keeps.
+// Longest text a constant keeps, and a T statement emits: its length is one
+// byte in the HTX file.
 inline constexpr std::size_t kMaxTextLength = 255;
 
 // One identifier: a constant (numeric or text) or a label.
@@ -51,42 +47,6 @@ class IdentifierTable {
 
  private:
   std::vector<tTableRec> entries_;
-};
-
-// One conditional symbol.
-struct tDefRec {
-  std::string name;
-};
-
-class Preprocessor {
- public:
-  Preprocessor(SourceReader& reader, Scanner& scanner, Expressions& expressions, IdentifierTable& identifiers);
-
-  // Whether the current line is compiled: every open condition holds.
-  bool IsActive() const { return falseLevels_ == 0; }
-  // Runs the directive whose keyword is the current token.
-  void Directive(Token keyword);
-  // After the last line: every #ifdef must have its #endif.
-  void EndCheck();
-
- private:
-  void Define();
-  void Undef();
-  void IfDefined(bool wanted);
-  void Else();
-  void Endif();
-  void Const();
-  bool IsDefined(std::string_view symbol) const;
-
-  SourceReader& reader_;
-  Scanner& scanner_;
-  Expressions& expressions_;
-  IdentifierTable& identifiers_;
-  std::list<tDefRec> symbols_;
-  // One flag per open level, innermost last. Nesting is not limited: a
-  // level past any fixed bound still obeys the conditions around it.
-  std::vector<bool> levels_;
-  std::size_t falseLevels_ = 0;
 };
 
 }  // namespace korvena::hypertext

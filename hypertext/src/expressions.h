@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "preprocessor.h"
+#include "identifier_table.h"
 #include "reader.h"
 #include "scanner.h"
 

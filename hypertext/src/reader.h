@@ -1,7 +1,7 @@
 #pragma once
 // The source as the rest of the compiler sees it: a character stream cut
-// into CR LF lines, and the diagnostics that echo the current line with a
-// caret under the last character read.
+// into CR LF lines (a lone LF or CR ends none), and the diagnostics that echo
+// the current line with a caret under the last character read.
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -18,6 +18,16 @@ inline constexpr std::string_view kEol = "\r\n";
 // Bytes a line may hold, its CR LF included; one more is "Line too long.".
 inline constexpr std::size_t kMaxLineLength = 191;
 
+// Where reading goes on after an error has been reported.
+enum class AfterError {
+  // From where it stands: the caller still has the rest of the line to deal
+  // with, or there is nothing left to read.
+  Continue,
+  // Past the next line end (CR or LF), so the statement in error is dropped
+  // and the next one is read from its start.
+  SkipToLineEnd,
+};
+
 class SourceReader {
  public:
   SourceReader(std::string_view source, std::string sourceName, std::ostream& console);
@@ -32,7 +42,7 @@ class SourceReader {
   // tells the end apart from a 0 byte inside the source.
   bool AtEnd() const { return stopped_; }
 
-  void ReportError(Message message, bool skip);
+  void ReportError(Message message, AfterError after);
   void ReportWarning(Message message);
   void ReportIdentifierError(Message message, std::string_view name);
   void ReportIdentifierWarning(Message message, std::string_view name);
