@@ -1,6 +1,7 @@
 // Kalibro: the service program of the Korvena fiscal printer.
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdio>
 
 #include "kalibro_config.h"
 #include "kalibro_form.h"
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
   if (instance.ActivateRunningCopy()) return 0;
 
   KorvportPort port;
+  if (!port.bound()) {
+    std::fprintf(stderr, "kalibro: %s\n", port.problem().c_str());
+    return 1;
+  }
   SystemClock clock;
   QtUserInteraction ui;
   TKalibroForm35 form(port, clock, ui, ConfigFilePath());

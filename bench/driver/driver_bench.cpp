@@ -60,8 +60,11 @@ class MutablePort final : public korvena::Port {
 };
 
 DriverHost QuietHost() {
-  return DriverHost{"/nonexistent/KVORWXX.INI", "/tmp", [] { return korvena::LocalDate{2024, 1, 1}; },
-                    [](const std::string&, const std::string&) {}};
+  return DriverHost{.iniPath = "/nonexistent/KVORWXX.INI",
+                    .workDir = "/tmp",
+                    .today = [] { return korvena::LocalDate{2024, 1, 1}; },
+                    .showWarning = [](const std::string&, const std::string&) {},
+                    .portLibraryProblem = ""};
 }
 
 // Goal: under 1 us per character, a receipt line with its CR included.

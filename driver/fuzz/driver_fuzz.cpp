@@ -65,9 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
 
   Driver driver(port, clock,
-                korvena::driver::DriverHost{ScratchDir() + "/KVORWXX.INI", ScratchDir(),
-                                            [] { return korvena::LocalDate{2024, 2, 29}; },
-                                            [](const std::string&, const std::string&) {}});
+                korvena::driver::DriverHost{.iniPath = ScratchDir() + "/KVORWXX.INI",
+                                            .workDir = ScratchDir(),
+                                            .today = [] { return korvena::LocalDate{2024, 2, 29}; },
+                                            .showWarning = [](const std::string&, const std::string&) {},
+                    .portLibraryProblem = ""});
   const uint16_t started = (flags & 0x10) ? driver.StartLibProcEx(1, "days", nullptr, "9600", true)
                                           : driver.StartLibProc();
   if (started != 0 && started != 1 && started != 5 && started != 7) __builtin_trap();

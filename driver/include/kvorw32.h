@@ -13,8 +13,17 @@
  *   3. After an IV or INFO command, read the device's answer line one
  *      character per call with a read export; 13 (CR) marks its end.
  *   4. Call ExitLibProc to close the port.
- * Call the exports from one thread at a time. No call ever raises an error
+ * Call the exports from one thread at a time. (Calls made from several
+ * threads at once are served one after the other, never at the same time,
+ * but the characters of their commands mix.) No call ever raises an error
  * into the application: every outcome is a result code.
+ *
+ * Port library
+ *   The library reaches the COM port through libkorvena.so, taken from its
+ *   own folder first, then from the usual library search. Its functions are
+ *   bound through that library's own handle, so functions of the
+ *   application named Open, Read, Write or Close do not interfere. When it
+ *   cannot be loaded, the start returns 7 and the debug log says why.
  *
  * Configuration file
  *   "KVORWXX.INI" in the directory of the library file itself (not the
@@ -45,8 +54,17 @@
  *     65535  not started (-1 from the L variants)
  *     0      stored; a frame not starting with ESC was dropped; success
  *     1      GETLDX, READSD, MIP or MDP failed; an answer that is not a number
- *            from 0 to 65535; an LDX, daily or SD file that could not be
- *            written; a null pointer passed to an Ex variant
+ *            from 0 to 65535 (an answer line ends after 1 MiB without its
+ *            CR, and is then no number); an LDX or SD file that GETLDX or
+ *            READSD could not write; LDX or SD data cut at 64 MiB (SD data
+ *            are written as far as they came, LDX data not at all); a null
+ *            pointer passed to an Ex variant
+ *
+ *   With Ldx=1 the LDX data fetched after a command never change that
+ *   command's result: the device has already printed the document, and a
+ *   result of 1 could make the application print it again. A fetch that
+ *   fails (no data, a file that cannot be written) only leaves a line
+ *   "file not written: <file>" in the debug log.
  *     256    no answer within the time limit
  *     other  the number the device answered
  *

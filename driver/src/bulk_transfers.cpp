@@ -2,7 +2,6 @@
 #include "korvena/platform/decimal_text.h"
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_files.h"
-#include "korvena/platform/tick_clock.h"
 #include "korvena/platform/whole_files.h"
 
 namespace korvena::driver {
@@ -22,27 +21,30 @@ int64_t AnnouncedLength(std::string_view line) {
 }  // namespace
 
 Driver::FetchOutcome Driver::FetchLdx() {
-  uint32_t deadline = clock_.Ticks() + T() * 10;
-  if (settings_.debug) Log("ReadLDX -> " + std::to_string(deadline));
-  std::string data;
-  for (;;) {
-    uint8_t byte = 0;
-    if (port_.Read(byte) == 1) {
-      data.push_back(static_cast<char>(byte));
-      deadline = clock_.Ticks() + T();
-      if (data.size() >= kTransferLimitBytes) break;
-    }
-    if (TickPassed(clock_.Ticks(), deadline)) break;
-  }
-  if (settings_.debug) Log("ReadLDX -> " + std::to_string(deadline));
+  ByteStreamRule rule;
+  rule.firstByteMs = T() * 10;
+  rule.quietMs = T();
+  rule.cap = host_.transferLimitBytes;
+  if (settings_.debug) Log("ReadLDX -> " + std::to_string(clock_.Ticks() + rule.firstByteMs));
+  ByteStream stream = link_.ReadByteStream(rule);
+  if (settings_.debug) Log("ReadLDX -> " + std::to_string(stream.deadline));
+  // Data cut short would read as complete, and the daily file only grows.
+  if (stream.cut) return FetchOutcome::kCut;
+  std::string& data = stream.bytes;
   // The device ends its LDX data with two bytes of its own.
   data.resize(data.size() >= kLdxTrailerBytes ? data.size() - kLdxTrailerBytes : data.size());
   if (data.empty()) return FetchOutcome::kNoData;
 
-  if (!WriteWholeFile(InWorkDir(settings_.ldxFileName), data)) return FetchOutcome::kFileError;
-  if (settings_.ldx && !AppendToFile(InWorkDir(DailyLdxFileName(settings_.fileDir, host_.today())), data))
-    return FetchOutcome::kFileError;
+  const std::string ldxFile = InWorkDir(settings_.ldxFileName);
+  if (!WriteWholeFile(ldxFile, data)) return FileError(ldxFile);
+  const std::string dailyFile = InWorkDir(DailyLdxFileName(settings_.fileDir, host_.today()));
+  if (settings_.ldx && !AppendToFile(dailyFile, data)) return FileError(dailyFile);
   return FetchOutcome::kFetched;
+}
+
+Driver::FetchOutcome Driver::FileError(const std::string& file) {
+  Log("file not written: " + file);
+  return FetchOutcome::kFileError;
 }
 
 bool Driver::ReadSdData() {
@@ -56,22 +58,19 @@ bool Driver::ReadSdData() {
       !named.empty() ? std::string(named) : settings_.fileDir + std::string(command_.Field(2)) + ".tx";
   if (settings_.debug) Log("ReadSD -> " + target);
 
-  std::string data;
-  uint32_t lastByte = clock_.Ticks();
-  for (;;) {
-    uint8_t byte = 0;
-    if (port_.Read(byte) != 0) {
-      data.push_back(static_cast<char>(byte));
-      lastByte = clock_.Ticks();
-    }
-    if (static_cast<int64_t>(data.size()) == length || data.size() >= kTransferLimitBytes) break;
-    if (TicksSince(lastByte, clock_.Ticks()) > T() * 10) break;
-  }
-  const bool written = WriteWholeFile(InWorkDir(target), data);
+  ByteStreamRule rule;
+  rule.firstByteMs = rule.quietMs = T() * 10;
+  // A negative length is never reached: the data then runs until silence.
+  if (length >= 0) rule.expected = static_cast<uint64_t>(length);
+  rule.cap = host_.transferLimitBytes;
+  const ByteStream stream = link_.ReadByteStream(rule);
+  // Written as far as it came; cut at the cap it still counts as a failure.
+  const bool written = WriteWholeFile(InWorkDir(target), stream.bytes);
+  if (!written) FileError(target);
 
   if (settings_.baud != kSdBaud) port_.SetPort(settings_.baud);
   link_.ReadResponse(T() * 5);  // the device's closing line
-  return written;
+  return written && !stream.cut;
 }
 
 }  // namespace korvena::driver

@@ -68,11 +68,16 @@ uint16_t Driver::StartLibProcEx(uint8_t port, const char* fileDir, const char* f
   settings_.baud = ParseBaudRate(StartText(baudRate)).value_or(kDefaultBaud);
 
   Log("port open: " + std::to_string(port));
+  const std::string cannotOpen = "Nemôžem otvoriť COM" + std::to_string(port) + ".";
+  if (!host_.portLibraryProblem.empty()) {
+    Log("port library: " + host_.portLibraryProblem);
+    return ReportStartError(kCannotOpen, cannotOpen, showErrors);
+  }
   StartLog progress(*this);
   const OpenOutcome outcome = link_.OpenAndIdentify(port, settings_.baud, T(), &progress);
   switch (outcome.kind) {
     case OpenOutcome::kCannotOpen:
-      return ReportStartError(kCannotOpen, "Nemôžem otvoriť COM" + std::to_string(port) + ".", showErrors);
+      return ReportStartError(kCannotOpen, cannotOpen, showErrors);
     case OpenOutcome::kNotFound:
       // The link has closed the port already.
       ReportStartError(kNoDevice, "KORVENA.2010 nebol nájdený na COM porte !", showErrors);

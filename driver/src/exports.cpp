@@ -1,7 +1,12 @@
 // The C exports: a thin layer over one process-wide Driver bound to the port
 // library and the system clock. No exception may reach the host application,
-// so every export catches everything and answers with a result code.
+// so every export catches everything and answers with a result code. Each
+// export holds one lock for its whole call: a host that calls from two
+// threads at once gets its calls one after the other instead of a corrupt
+// driver.
 #include "kvorw32.h"
+
+#include <mutex>
 
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_config.h"
@@ -20,13 +25,21 @@ using korvena::driver::kStartRefused;
 // Any address inside this library tells where its file lies.
 const char kAnchor = 0;
 
+std::string LibraryFolder() { return korvena::DirectoryOf(korvena::ModulePathOf(&kAnchor)); }
+
 struct Library {
-  korvena::KorvportPort port;
+  // The port library beside this one is preferred to any other copy.
+  korvena::KorvportPort port{LibraryFolder()};
   korvena::SystemClock clock;
   Driver driver{port, clock,
                 korvena::driver::DriverHost{
-                    korvena::DirectoryOf(korvena::ModulePathOf(&kAnchor)) + korvena::driver::kIniFileName, "",
-                    korvena::CurrentLocalDate, korvena::ShowWarningBox}};
+                    .iniPath = LibraryFolder() + korvena::driver::kIniFileName,
+                    .workDir = "",
+                    .today = korvena::CurrentLocalDate,
+                    .showWarning = korvena::ShowWarningBox,
+                    .portLibraryProblem = port.bound() ? std::string() : port.problem(),
+                }};
+  std::mutex oneCallAtATime;
 };
 
 Library& Instance() {
@@ -34,31 +47,31 @@ Library& Instance() {
   return library;
 }
 
-uint16_t WriteCharacter(uint8_t c) {
+// Runs `call` on the driver under the lock; `onError` when anything throws.
+template <typename Result, typename Call>
+Result Serialised(Result onError, Call call) {
   try {
-    return Instance().driver.Write(c);
+    Library& library = Instance();
+    const std::lock_guard<std::mutex> hold(library.oneCallAtATime);
+    return call(library.driver);
   } catch (...) {
-    return kFailed;
+    return onError;
   }
+}
+
+uint16_t WriteCharacter(uint8_t c) {
+  return Serialised(kFailed, [c](Driver& driver) { return driver.Write(c); });
 }
 
 // The Ex variants: a null pointer carries no character.
 template <typename T>
 uint16_t WriteThrough(const T* character) {
   if (character != nullptr) return WriteCharacter(static_cast<uint8_t>(*character & 0xFF));
-  try {
-    return Instance().driver.started() ? kFailed : kNotStarted;
-  } catch (...) {
-    return kFailed;
-  }
+  return Serialised(kFailed, [](Driver& driver) { return driver.started() ? kFailed : kNotStarted; });
 }
 
 uint8_t ReadCharacter() {
-  try {
-    return Instance().driver.Read();
-  } catch (...) {
-    return korvena::driver::kAnswerEnd;
-  }
+  return Serialised(korvena::driver::kAnswerEnd, [](Driver& driver) { return driver.Read(); });
 }
 
 }  // namespace
@@ -66,27 +79,21 @@ uint8_t ReadCharacter() {
 extern "C" {
 
 KVORW32_API uint16_t KVORW32_CALL StartLibProc(void) {
-  try {
-    return Instance().driver.StartLibProc();
-  } catch (...) {
-    return kStartRefused;
-  }
+  return Serialised(kStartRefused, [](Driver& driver) { return driver.StartLibProc(); });
 }
 
 KVORW32_API uint16_t KVORW32_CALL StartLibProcEx(uint8_t port, const char* fileDir, const char* fileLD,
                                                  const char* baudRate, int32_t showErrors, char* /*reserved*/) {
-  try {
-    return Instance().driver.StartLibProcEx(port, fileDir, fileLD, baudRate, showErrors != 0);
-  } catch (...) {
-    return kStartRefused;
-  }
+  return Serialised(kStartRefused, [&](Driver& driver) {
+    return driver.StartLibProcEx(port, fileDir, fileLD, baudRate, showErrors != 0);
+  });
 }
 
 KVORW32_API void KVORW32_CALL ExitLibProc(void) {
-  try {
-    Instance().driver.ExitLibProc();
-  } catch (...) {
-  }
+  Serialised(0, [](Driver& driver) {
+    driver.ExitLibProc();
+    return 0;
+  });
 }
 
 KVORW32_API uint16_t KVORW32_CALL KorvenaWrite(int32_t character) {

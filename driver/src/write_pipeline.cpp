@@ -90,9 +90,10 @@ uint16_t Driver::GeneralCommand() {
   const std::string_view name = command_.Field(1);
   Log("KVwrite_4");
   Send(command_.text() + "\r");  // a failed send shows as a missing answer
-  uint16_t result = ReadGeneralResult(kGeneralLimitMs);
-  if (settings_.ldx && result == kOk && IsLdxProducing(name) && RequestLdx() == FetchOutcome::kFileError)
-    result = kFailed;
+  const uint16_t result = ReadGeneralResult(kGeneralLimitMs);
+  // The device has printed the document: whatever happens to its LDX data,
+  // the result must say so, or the till may print it a second time.
+  if (settings_.ldx && result == kOk && IsLdxProducing(name)) RequestLdx();
   if (settings_.debug)
     Log("KorvenaWrite -> " + std::string(name) + ", LDX=" + SettingFlag(settings_.ldx) +
         ", Result=" + std::to_string(result) + ", CRC=" + SettingFlag(settings_.crc));
@@ -100,8 +101,8 @@ uint16_t Driver::GeneralCommand() {
 }
 
 uint16_t Driver::AcknowledgedCommand() {
-  uint16_t result = Send(command_.text() + "\r") && WaitForAcknowledgement() ? kOk : kFailed;
-  if (settings_.ldx && result == kOk && RequestLdx() == FetchOutcome::kFileError) result = kFailed;
+  const uint16_t result = Send(command_.text() + "\r") && WaitForAcknowledgement() ? kOk : kFailed;
+  if (settings_.ldx && result == kOk) RequestLdx();  // as after a general command
   return result;
 }
 
@@ -144,6 +145,8 @@ bool Driver::WaitForAcknowledgement() {
   return false;
 }
 
-Driver::FetchOutcome Driver::RequestLdx() { return Send(kGetLdx) ? FetchLdx() : FetchOutcome::kNoData; }
+void Driver::RequestLdx() {
+  if (Send(kGetLdx)) FetchLdx();
+}
 
 }  // namespace korvena::driver

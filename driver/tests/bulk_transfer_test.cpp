@@ -41,6 +41,25 @@ INSTANTIATE_TEST_SUITE_P(
                               std::string("\0\r\n\xff\x1b;x", 8)}),
     [](const auto& p) { return std::string(p.param.name); });
 
+// A device that goes on sending past the cap: the data are incomplete, so the
+// command reports 1. SD data are kept as far as they came, LDX data (which
+// would grow the daily file) not at all.
+TEST(BulkTransfers, ATransferCutAtTheCapReportsOne) {
+  ScriptedRig rig(8);
+  rig.Start("Ldx=1\r\nFileDir=days\r\n");
+  std::filesystem::create_directory(rig.dir / "days");
+  rig.replies["\x1b;GETLDX\r"] = "0123456789..";
+  EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kFailed);
+  EXPECT_FALSE(rig.dir.Has("KORVENA.LDX"));
+  EXPECT_FALSE(rig.dir.Has("days/20240307.tx"));
+
+  rig.replies["\x1b;READSD;1\r"] = "12\r0123456789ab";
+  EXPECT_EQ(rig.Type("\x1b;READSD;1;sd.bin\r"), kFailed);
+  EXPECT_EQ(rig.dir.Read("sd.bin", kMissing), "01234567");
+  rig.replies["\x1b;READSD;1\r"] = "8\r01234567";
+  EXPECT_EQ(rig.Type("\x1b;READSD;1;sd.bin\r"), kOk) << "exactly the cap, as announced, is complete";
+}
+
 TEST(LdxFetch, TheDailyFileCollectsEveryFetchOfTheDay) {
   ScriptedRig rig;
   rig.Start("Ldx=1\r\nFileDir=days\r\n");

@@ -6,9 +6,12 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "driver_rig.h"
 #include "korvena/emulator/emu_process.h"
+#include "korvena/emulator/program_run.h"
 #include "korvena/platform/local_date.h"
 #include "kvorw32.h"
 
@@ -133,6 +136,55 @@ TEST_F(DriverOverPty, FindsTheDeviceByTheBaudSearchAndRemembersTheRate) {
   EXPECT_EQ(library.Command("\x1b;V;500\r"), 0) << "a CRC-announced command the device accepts";
   library.exit();
   EXPECT_EQ(dir.Read("lib/KVORWXX.INI", kMissing), "[Setting]\r\nCom=6\r\nBaudRate=19200\r\nTimeout=100\r\nCRC=1\r\n");
+}
+
+// An application with functions of its own named Open, Close, Read and Write
+// must not capture the driver's calls to the port library.
+TEST_F(DriverOverPty, AHostWithItsOwnPortFunctionsStillPrints) {
+  emu::EmuProcess emulator;
+  ASSERT_TRUE(emulator.Start({}, 7));
+  const std::string path = InstallLibrary("Com=7\r\nTimeout=100\r\n");
+  const emu::ProgramRun run = emu::RunBuiltProgram("korvena-capturing-host", {path}, dir / "run");
+  EXPECT_EQ(run.exitStatus, 0) << run.output;
+  EXPECT_NE(run.output.find("StartLibProc -> 0\n"), std::string::npos) << run.output;
+  EXPECT_NE(emulator.journal().find("Chlieb"), std::string::npos);
+}
+
+TEST_F(DriverOverPty, APortLibraryThatCannotBeLoadedFailsTheStartAsAPortThatDoesNotOpen) {
+  const std::string path = InstallLibrary("Com=7\r\nDebug=1\r\nDispE=0\r\n");
+  dir.Write("lib/libkorvena.so", "not a library");  // the copy beside the driver is preferred
+  CurrentDirectory inRun(dir / "run");
+  LoadedLibrary library(path);
+  ASSERT_TRUE(library.complete()) << dlerror();
+  EXPECT_EQ(library.start(), 7);
+  library.exit();
+  const std::string log = dir.Read("run/KORVENA.DBG", kMissing);
+  EXPECT_EQ(log.rfind("port open: 7\r\nport library: ", 0), 0u) << log;
+  EXPECT_NE(log.find("libkorvena.so"), std::string::npos) << log;
+}
+
+// The host must call from one thread at a time; one that does not gets its
+// calls one after the other, not a corrupt driver.
+TEST_F(DriverOverPty, TwoWriterThreadsAreServedOneCallAtATime) {
+  emu::EmuProcess emulator;
+  ASSERT_TRUE(emulator.Start({}, 8));
+  const std::string path = InstallLibrary("Com=8\r\nTimeout=100\r\n");
+  CurrentDirectory inRun(dir / "run");
+  LoadedLibrary library(path);
+  ASSERT_TRUE(library.complete()) << dlerror();
+  ASSERT_EQ(library.start(), 0);
+  auto writer = [&library] {
+    for (int i = 0; i < 100; ++i) library.Command("\x1b;IV;0\r");
+  };
+  std::thread first(writer);
+  std::thread second(writer);
+  first.join();
+  second.join();
+  // The commands were mixed up, but the driver is whole and works on.
+  EXPECT_EQ(library.Command("\x1b;IV;0\r"), 0);
+  EXPECT_EQ(library.read(), '0');
+  EXPECT_EQ(library.read(), 13);
+  library.exit();
 }
 
 }  // namespace

@@ -28,11 +28,15 @@ struct RigBase {
   VirtualClock clock{kNearWrap};
   std::vector<std::pair<std::string, std::string>> warnings;  // caption, text
 
-  DriverHost Host() {
-    return DriverHost{dir / "KVORWXX.INI", dir.path(), [] { return kToday; },
-                      [this](const std::string& caption, const std::string& text) {
-                        warnings.emplace_back(caption, text);
-                      }};
+  // Transfers are cut at `transferLimitBytes`.
+  DriverHost Host(std::size_t transferLimitBytes = kTransferLimitBytes) {
+    return DriverHost{.iniPath = dir / "KVORWXX.INI",
+                      .workDir = dir.path(),
+                      .today = [] { return kToday; },
+                      .showWarning = [this](const std::string& caption,
+                                            const std::string& text) { warnings.emplace_back(caption, text); },
+                      .portLibraryProblem = "",
+                      .transferLimitBytes = transferLimitBytes};
   }
   void Ini(const std::string& settings) { dir.Write("KVORWXX.INI", "[Setting]\r\n" + settings); }
 };
@@ -48,9 +52,10 @@ std::vector<int> ReadAll(Driver& driver);
 struct ScriptedRig : RigBase {
   ScriptedPort port{clock};
   std::map<std::string, std::string> replies{{"\x1b;IV;0\r", "0\r"}};
-  Driver driver{port, clock, Host()};
+  Driver driver;
 
-  ScriptedRig() {
+  explicit ScriptedRig(std::size_t transferLimitBytes = kTransferLimitBytes)
+      : driver(port, clock, Host(transferLimitBytes)) {
     port.onFrame = [this](const std::string& frame) {
       const auto reply = replies.find(frame);
       if (reply != replies.end()) port.Send(reply->second);

@@ -195,22 +195,29 @@ TEST(WritePipeline, AFailedFetchKeepsTheCommandsResult) {
   EXPECT_FALSE(rig.dir.Has("KORVENA.LDX"));
 }
 
-TEST(WritePipeline, AnLdxFileThatCannotBeWrittenGivesOne) {
-  ScriptedRig rig;
-  rig.Start("Ldx=1\r\nFileLD=no/such/dir/K.LDX\r\n");
-  rig.replies["\x1b;K\r"] = "0\r";
-  rig.replies["\x1b;GETLDX\r"] = "receipt..";
-  EXPECT_EQ(rig.Type("\x1b;K\r"), kFailed);
-  EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kFailed);
-}
-
-TEST(WritePipeline, ADailyFileThatCannotBeWrittenGivesOne) {
-  ScriptedRig rig;
-  rig.Start("Ldx=1\r\nFileDir=no/such/dir\r\n");
-  rig.replies["\x1b;K\r"] = "0\r";
-  rig.replies["\x1b;GETLDX\r"] = "receipt..";
-  EXPECT_EQ(rig.Type("\x1b;K\r"), kFailed);
-  EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), "receipt") << "the LDX file itself was written";
+// The device has printed the document when it answers 0: a file that cannot
+// be written afterwards must not turn that into 1, or the till prints the
+// receipt again. Only GETLDX itself, whose job is the file, reports it.
+TEST(WritePipeline, AnLdxFileThatCannotBeWrittenKeepsThePrintedDocumentsResult) {
+  const struct {
+    const char* settings;
+    const char* command;
+    const char* unwritten;
+  } cases[] = {
+      {"FileLD=no/such/dir/K.LDX", "\x1b;K\r", "no/such/dir/K.LDX"},
+      {"FileDir=no/such/dir", "\x1b;K\r", "no/such/dir/20240307.tx"},
+      {"FileLD=no/such/dir/K.LDX", "\x1b;MIP;1;2\r", "no/such/dir/K.LDX"},
+  };
+  for (const auto& c : cases) {
+    ScriptedRig rig;
+    rig.Start(std::string("Ldx=1\r\nDebug=1\r\n") + c.settings + "\r\n");
+    rig.replies[c.command] = "0\r";
+    rig.replies["\x1b;GETLDX\r"] = "receipt..";
+    EXPECT_EQ(rig.Type(c.command), kOk) << c.settings;
+    const std::string logged = "file not written: " + (rig.dir / c.unwritten) + "\r\n";
+    EXPECT_NE(rig.dir.Read("KORVENA.DBG").find(logged), std::string::npos) << c.settings;
+    EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kFailed) << c.settings;
+  }
 }
 
 struct AckCase {

@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
   std::printf("Looking for the device on COM%d at %d baud (time limit %d ms)\n", com, baud, timeout);
 
   korvena::KorvportPort port;
+  if (!port.bound()) {
+    std::printf("The port library cannot be used: %s\n", port.problem().c_str());
+    return 1;
+  }
   korvena::SystemClock clock;
   korvena::CommandLink link(port, clock);
   PrintingObserver observer;

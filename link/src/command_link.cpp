@@ -19,7 +19,27 @@ std::string CommandLink::ReadResponse(uint32_t limitMs) {
     const bool arrived = port_.Read(byte) != 0;
     if (arrived && byte == static_cast<uint8_t>(kCr)) return line;
     if (arrived) line.push_back(static_cast<char>(byte));
-    if (TicksSince(start, clock_.Ticks()) > limitMs) return line;
+    if (line.size() >= kLongestAnswerLine || TicksSince(start, clock_.Ticks()) > limitMs) return line;
+  }
+}
+
+ByteStream CommandLink::ReadByteStream(const ByteStreamRule& rule,
+                                       const std::function<void(std::size_t count)>& onByte) {
+  ByteStream stream;
+  stream.deadline = clock_.Ticks() + rule.firstByteMs;
+  for (;;) {
+    uint8_t byte = 0;
+    if (port_.Read(byte) == 1) {
+      stream.bytes.push_back(static_cast<char>(byte));
+      stream.deadline = clock_.Ticks() + rule.quietMs;
+      if (onByte) onByte(stream.bytes.size());
+      if (!rule.expected || stream.bytes.size() != *rule.expected) {
+        stream.cut = stream.bytes.size() >= rule.cap;
+        if (stream.cut) return stream;
+      }
+    }
+    if (rule.expected && stream.bytes.size() == *rule.expected) return stream;
+    if (TickPassed(clock_.Ticks(), stream.deadline)) return stream;
   }
 }
 

@@ -58,6 +58,60 @@ TEST(ReadResponse, BytesArrivingLateDoNotExtendTheLimit) {
   EXPECT_EQ(link.ReadResponse(100), "3") << "the rest stays for the next read";
 }
 
+// A device that never ends its line must not take the program's memory: the
+// read ends at the cap, with a text that is no number.
+TEST(ReadResponse, ALineWithoutItsCrEndsAtTheCap) {
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  port.Send(std::string(kLongestAnswerLine + 10, '7') + "\r");
+  const std::string line = link.ReadResponse(30000);
+  EXPECT_EQ(line.size(), kLongestAnswerLine);
+  EXPECT_EQ(clock.Ticks(), kNearWrap) << "ended at once, not at the deadline";
+}
+
+struct StreamCase {
+  const char* name;
+  std::vector<std::pair<uint32_t, std::string>> incoming;  // (ms after the start, bytes)
+  std::optional<uint64_t> expected;
+  std::size_t cap;
+  std::string bytes;
+  bool cut;
+  uint32_t endsAfterMs;
+};
+
+// First byte within 100 ms, then at most 20 ms between bytes.
+TEST(ReadByteStream, EndsAtTheCountTheQuietTimeOrTheCap) {
+  const StreamCase cases[] = {
+      {"silent", {}, std::nullopt, 64, "", false, 101},
+      {"late_first_byte", {{101, "x"}}, std::nullopt, 64, "", false, 101},
+      {"quiet_after_the_last_byte", {{50, "ab"}, {70, "c"}, {91, "d"}}, std::nullopt, 64, "abc", false, 91},
+      {"count_reached", {{10, "abcdef"}}, 4, 64, "abcd", false, 10},
+      {"zero_expected_ends_at_the_first_empty_poll", {}, 0, 64, "", false, 1},
+      {"zero_expected_passed_by_the_first_byte", {{0, "ab"}}, 0, 64, "ab", false, 21},
+      {"count_never_reached", {{10, "ab"}}, 5, 64, "ab", false, 31},
+      {"cut_at_the_cap", {{10, "abcdef"}}, std::nullopt, 4, "abcd", true, 10},
+      {"count_equal_to_the_cap_is_complete", {{10, "abcd"}}, 4, 4, "abcd", false, 10},
+  };
+  for (const StreamCase& c : cases) {
+    VirtualClock clock(kNearWrap);
+    ScriptedPort port(clock);
+    CommandLink link(port, clock);
+    for (const auto& [at, bytes] : c.incoming) port.SendAt(kNearWrap + at, bytes);
+    ByteStreamRule rule;
+    rule.firstByteMs = 100;
+    rule.quietMs = 20;
+    rule.expected = c.expected;
+    rule.cap = c.cap;
+    std::vector<std::size_t> counts;
+    const ByteStream stream = link.ReadByteStream(rule, [&](std::size_t n) { counts.push_back(n); });
+    EXPECT_EQ(stream.bytes, c.bytes) << c.name;
+    EXPECT_EQ(stream.cut, c.cut) << c.name;
+    EXPECT_EQ(clock.Ticks() - kNearWrap, c.endsAfterMs) << c.name;
+    EXPECT_EQ(counts.size(), c.bytes.size()) << c.name;
+  }
+}
+
 TEST(SendText, WritesEachByteAloneAndStopsAtTheFirstFailure) {
   VirtualClock clock;
   ScriptedPort port(clock);

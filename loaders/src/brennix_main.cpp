@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
   using namespace korvena::loaders;
   try {
     korvena::KorvportPort port;
+    if (!port.bound()) {
+      std::fprintf(stderr, "%s: %s\n", "brennix", port.problem().c_str());
+      return 1;
+    }
     korvena::SystemClock clock;
     const std::string iniPath = korvena::DirectoryOf(korvena::ProgramPath()) + kBrennixIniName;
     return RunBrennix(iniPath, {argv + 1, argv + argc}, kFirmwareFileName, port, clock, std::cout);

@@ -10,6 +10,10 @@
 int main(int argc, char** argv) {
   try {
     korvena::KorvportPort port;
+    if (!port.bound()) {
+      std::fprintf(stderr, "%s: %s\n", "sendrix", port.problem().c_str());
+      return 1;
+    }
     korvena::SystemClock clock;
     return korvena::loaders::RunSendrix({argv + 1, argv + argc}, port, clock, std::cout);
   } catch (const std::exception& error) {

@@ -15,6 +15,10 @@
 
 namespace korvena::driver {
 
+// An LDX or SD transfer ends at this size even if the device goes on sending,
+// and then counts as failed.
+inline constexpr std::size_t kTransferLimitBytes = 64u << 20;
+
 // What the library takes from the process around it.
 struct DriverHost {
   std::string iniPath;  // KVORWXX.INI, beside the library file
@@ -23,6 +27,10 @@ struct DriverHost {
   std::string workDir;
   std::function<LocalDate()> today;
   std::function<void(const std::string& caption, const std::string& text)> showWarning;
+  // Why the port library could not be bound; "" when it was. A start then
+  // fails as for a port that cannot be opened, and the debug log says why.
+  std::string portLibraryProblem;
+  std::size_t transferLimitBytes = kTransferLimitBytes;
 };
 
 // Settings, as the last start left them; they survive ExitLibProc.
@@ -41,8 +49,6 @@ struct DriverSettings {
 inline constexpr uint32_t kAcknowledgementStepMs = 10000;
 // ...at most this many times (5 minutes); then the command gives 1.
 inline constexpr int kAcknowledgementSteps = 30;
-// An LDX or SD transfer ends at this size even if the device goes on sending.
-inline constexpr std::size_t kTransferLimitBytes = 64u << 20;
 
 class Driver {
  public:
@@ -65,7 +71,7 @@ class Driver {
 
  private:
   class StartLog;
-  enum class FetchOutcome { kFetched, kNoData, kFileError };
+  enum class FetchOutcome { kFetched, kNoData, kFileError, kCut };
 
   // The write pipeline, at a CR.
   uint16_t ProcessCommand();
@@ -79,9 +85,12 @@ class Driver {
   uint16_t ReadGeneralResult(uint32_t limitMs);
   uint16_t ReadAnswer(uint32_t limitMs);
   bool WaitForAcknowledgement();
-  // GETLDX and the LDX fetch after it; kFileError when a file failed.
-  FetchOutcome RequestLdx();
+  // GETLDX and the LDX fetch after it, after a command that produced data;
+  // its outcome goes to the debug log only.
+  void RequestLdx();
   FetchOutcome FetchLdx();
+  // Logs that `file` could not be written.
+  FetchOutcome FileError(const std::string& file);
   bool ReadSdData();
 
   uint16_t ReportStartError(uint16_t code, const std::string& message, bool showErrors);

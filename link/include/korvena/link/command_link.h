@@ -4,7 +4,10 @@
 // its baud rate and runs the open-and-identify sequence. It frames nothing
 // itself; callers pass complete command texts (ESC ... CR).
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +24,29 @@ inline constexpr std::array<int32_t, 7> kBaudTable = {9600, 14400, 19200, 28800,
 
 // The identification command; the device answers "0" when ready.
 inline constexpr std::string_view kIdentifyCommand = "\x1b;IV;0\r";
+
+// An answer line ends here even without its CR: a device that never sends
+// one must not take the program's memory. No answer of the device comes near
+// it, and a line this long is no number, so callers see an odd answer.
+inline constexpr std::size_t kLongestAnswerLine = std::size_t{1} << 20;
+
+// How ReadByteStream waits for the bytes of a bulk transfer (LDX data, an
+// SD-card day, the fiscal memory).
+struct ByteStreamRule {
+  uint32_t firstByteMs = 0;  // waited for the first byte
+  uint32_t quietMs = 0;      // waited after each byte for the next
+  // Ends the stream as soon as this many bytes have come, compared after
+  // every poll (so 0 ends it at the first poll that brings nothing); without
+  // it the stream ends only when the line falls quiet.
+  std::optional<uint64_t> expected;
+  std::size_t cap = 0;  // the stream is cut here, whatever still comes
+};
+
+struct ByteStream {
+  std::string bytes;
+  bool cut = false;       // ended at the cap, not by the device
+  uint32_t deadline = 0;  // tick at which the line would have counted as quiet
+};
 
 // How OpenAndIdentify ended.
 struct OpenOutcome {
@@ -56,7 +82,13 @@ class CommandLink {
 
   // One answer line without its CR; partial or empty when `limitMs` ran out
   // first. The limit counts from the call; arriving bytes do not extend it.
+  // A line that reaches kLongestAnswerLine bytes ends there.
   std::string ReadResponse(uint32_t limitMs);
+
+  // Bytes one Read at a time, until `rule` says the stream has ended. Only a
+  // Read that reports exactly 1 brings a byte. `onByte` (when set) is told
+  // the count after each byte, e.g. to show progress.
+  ByteStream ReadByteStream(const ByteStreamRule& rule, const std::function<void(std::size_t count)>& onByte = {});
 
   // Writes `text` one byte per Write call; stops at the first failed write.
   bool SendText(std::string_view text);

@@ -1,17 +1,46 @@
 #pragma once
-// The Port seam bound to the real port library, libkorvena.so.
+// The Port seam bound to the real port library, libkorvena.so. Its six
+// functions are bound by name through the library's own handle, never
+// through the process's global symbols: a host application with functions
+// of its own called Open, Read or Write cannot take their place.
+#include <string>
+
 #include "korvena/link/port.h"
+#include "korvena/platform/shared_library.h"
+#include "korvport.h"
 
 namespace korvena {
 
+// The port library's file name.
+inline constexpr const char* kKorvportFileName = "libkorvena.so";
+
 class KorvportPort final : public Port {
  public:
+  // Binds the copy of the port library in `preferredFolder` when one lies
+  // there, else the one the platform's library search finds.
+  explicit KorvportPort(const std::string& preferredFolder = "");
+
+  // False when the library or one of its functions could not be bound;
+  // every operation then fails (Open and Read give 0) and problem() says why.
+  bool bound() const { return bound_; }
+  const std::string& problem() const { return library_.problem(); }
+
   uint8_t Open(int32_t port, int32_t baud) override;
   uint8_t Close() override;
   uint8_t Read(uint8_t& byte) override;
   uint8_t Write(const void* bytes, int32_t option, int32_t count) override;
   void SetPort(int32_t baud) override;
   void Flush() override;
+
+ private:
+  SharedLibrary library_;
+  bool bound_ = false;
+  uint8_t(KORVPORT_CALL* open_)(int32_t, int32_t) = nullptr;
+  uint8_t(KORVPORT_CALL* close_)() = nullptr;
+  uint8_t(KORVPORT_CALL* read_)(void*, int32_t, int32_t) = nullptr;
+  uint8_t(KORVPORT_CALL* write_)(const void*, int32_t, int32_t) = nullptr;
+  void(KORVPORT_CALL* setPort_)(int32_t) = nullptr;
+  void(KORVPORT_CALL* flush_)() = nullptr;
 };
 
 }  // namespace korvena
