@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // Serves for days: printed lines go to the journal file, nothing is kept.
+  options.device.keepHistory = false;
   Device device(options.device);
   for (const auto& [number, text] : options.info) device.state().info[number] = text;
   device.onJournal = [journal](const std::string& line) {

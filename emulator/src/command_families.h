@@ -1,15 +1,15 @@
 #pragma once
-// The device's commands, one family per file. A Device registers all of
-// them when it is made; a new family adds its Register function here and in
-// device.cpp.
+// The device's commands, one family per file. The Device constructor
+// registers each of them once; a new family adds its Register function here
+// and a call there.
 namespace korvena::emu {
 
 class Device;
 
-void RegisterIdentityCommands(Device& device);  // info query IV (and INFO)
-void RegisterDriverCommands(Device& device);    // commands the driver library relies on
-void RegisterSalesCommands(Device& device);     // receipts, invoices, cash, reports (via the driver family)
-void RegisterCrcCommands(Device& device);       // CRC announcement frames (via the driver family)
+void RegisterIdentityCommands(Device& device);  // info query IV and INFO
+void RegisterDriverCommands(Device& device);    // LDX data and SD-card days
+void RegisterSalesCommands(Device& device);     // receipts, invoices, cash, reports, copies
+void RegisterCrcCommands(Device& device);       // CRC announcement frames
 void RegisterLoaderCommands(Device& device);    // template upload and firmware boot loader
 void RegisterSetupCommands(Device& device);     // service program commands
 

@@ -36,6 +36,8 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   unknown_ = [](Device& device, const Command&) { device.Reply("1"); };
   RegisterIdentityCommands(*this);
   RegisterDriverCommands(*this);
+  RegisterSalesCommands(*this);
+  RegisterCrcCommands(*this);
   RegisterLoaderCommands(*this);
   RegisterSetupCommands(*this);
 }
@@ -88,7 +90,7 @@ void Device::ParseCommandByte(uint8_t byte) {
 void Device::Dispatch(std::string frame, char terminator) {
   Command command{std::move(frame), terminator, {}};
   command.fields = SplitFields(command.frame);
-  received_.push_back(command.frame);
+  if (settings_.keepHistory) received_.push_back(command.frame);
   const auto handler = handlers_.find(command.name());
   if (handler != handlers_.end())
     handler->second(*this, command);
@@ -137,7 +139,7 @@ void Device::Register(const std::string& name, CommandHandler handler) {
 void Device::Override(const std::string& name, CommandHandler handler) { handlers_[name] = std::move(handler); }
 
 void Device::Print(const std::string& line) {
-  journal_.push_back(line);
+  if (settings_.keepHistory) journal_.push_back(line);
   if (onJournal) onJournal(line);
 }
 

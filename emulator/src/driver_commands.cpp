@@ -1,7 +1,6 @@
-// Commands the driver library relies on besides the sales commands: GETLDX
-// with the LDX data of the last printout, and READSD with an SD-card day. The
-// sales commands and the CRC announcement frames are registered from here as
-// well; INFO is the info query of the identity family.
+// Commands the driver library relies on besides the sales commands, the CRC
+// announcement frames and INFO (each a family of its own): GETLDX with the
+// LDX data of the last printout, and READSD with an SD-card day.
 #include "command_families.h"
 #include "korvena/emulator/device.h"
 
@@ -42,8 +41,6 @@ void SendSdDay(Device& device, const Command& command) {
 void RegisterDriverCommands(Device& device) {
   device.Register("GETLDX", SendLdx);
   device.Register("READSD", SendSdDay);
-  RegisterSalesCommands(device);
-  RegisterCrcCommands(device);
 }
 
 }  // namespace korvena::emu

@@ -1,5 +1,6 @@
 // The info query: ESC ";IV;" n CR answers the device's value number n. The
-// identification exchange is the query of info 0 ("0" when ready). INFO is
+// identification exchange is the query of info 0 ("0" when ready); a status
+// that a command such as TESTPASSWORD left is reported there once. INFO is
 // the same query under the name the driver sends it by.
 #include <cstdint>
 
@@ -16,9 +17,15 @@ int InfoNumber(const std::string& argument) {
 }
 
 void AnswerInfo(Device& device, const Command& command) {
-  const auto& info = device.state().info;
-  const auto value = info.find(InfoNumber(command.Arg(0)));
-  device.Reply(value != info.end() ? value->second : std::string());
+  DeviceState& state = device.state();
+  const int number = InfoNumber(command.Arg(0));
+  if (number == 0 && state.statusOnce) {
+    device.Reply(*state.statusOnce);
+    state.statusOnce.reset();
+    return;
+  }
+  const auto value = state.info.find(number);
+  device.Reply(value != state.info.end() ? value->second : std::string());
 }
 
 }  // namespace

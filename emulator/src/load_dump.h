@@ -8,7 +8,7 @@
 namespace korvena::emu {
 
 // Writes `bytes` whole to `name` in the device's dump folder, when it has
-// one (a temporary file renamed into place, so a reader never sees half).
+// one, the platform's way: a reader never sees half a file.
 void DumpLoad(const Device& device, const std::string& name, const std::string& bytes);
 
 }  // namespace korvena::emu

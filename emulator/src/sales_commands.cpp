@@ -5,10 +5,11 @@
 //
 // Answers: "0" done; "1" a bad or missing argument; "2" not now (no document
 // open, or one is open already); "3" the payments do not cover the total.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
+#include <string_view>
 
 #include "command_families.h"
 #include "korvena/emulator/device.h"
@@ -48,14 +49,33 @@ int64_t SaturatingAdd(int64_t a, int64_t b) {
   return sum;
 }
 
+// A number in the C library's notation: leading blanks, a sign, decimal
+// digits with a point and an exponent ("-2.5", "1e2") or "0x" and
+// hexadecimal ones. Always with a decimal point, whatever the process
+// locale says: a program that embeds the device may set a decimal-comma one.
+std::optional<double> ParseNumber(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  auto format = std::chars_format::general;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    format = std::chars_format::hex;
+    text.remove_prefix(2);
+  }
+  // from_chars takes a minus sign of its own, which would make "--1" a number.
+  if (text.empty() || text.front() == '-') return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, format);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return negative ? -value : value;
+}
+
 // A decimal number text ("1.000", "-2.5", "1e2") in units of 1/scale.
 std::optional<int64_t> Decimal(const std::string& text, double scale) {
-  if (text.empty()) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !std::isfinite(value) || std::fabs(value) > kLargestNumber)
-    return std::nullopt;
-  return std::llround(value * scale);
+  const auto value = ParseNumber(text);
+  if (!value || !std::isfinite(*value) || std::fabs(*value) > kLargestNumber) return std::nullopt;
+  return std::llround(*value * scale);
 }
 
 // A whole number from `lowest` to `highest`, digits only.

@@ -6,15 +6,16 @@
 namespace korvena::emu {
 namespace {
 
-// The status a wrong password leaves in info 0.
+// The status a wrong password leaves for info 0.
 constexpr const char* kWrongPassword = "512";
 
-// ESC ";TESTPASSWORD;" password: the status of the check goes into info 0,
-// where the service program looks for it, and is the reply as well.
+// ESC ";TESTPASSWORD;" password: the status of the check is the reply, and
+// the next query of info 0, where the service program looks for it, reports
+// it once more.
 void TestPassword(Device& device, const Command& command) {
   DeviceState& state = device.state();
   const std::string status = command.Arg(0) == state.servicePassword ? "0" : kWrongPassword;
-  state.info[0] = status;
+  state.statusOnce = status;
   device.Reply(status);
 }
 

@@ -128,14 +128,17 @@ TEST(Device, ACommandNameBelongsToOneFamily) {
   EXPECT_EQ(device.TakeOutput().bytes, "overridden\r");
 }
 
-TEST(Device, JournalKeepsAndReportsPrintedLines) {
-  Device device;
-  std::vector<std::string> seen;
-  device.onJournal = [&](const std::string& line) { seen.push_back(line); };
-  device.Print("PARAGON");
-  device.Print("SPOLU 1.00");
-  EXPECT_EQ(device.journal(), seen);
-  EXPECT_EQ(seen.size(), 2u);
+TEST(Device, KeepsHistoryOnlyWhenAskedButAlwaysReportsPrintedLines) {
+  for (const bool keep : {true, false}) {
+    Device device(DeviceSettings{.keepHistory = keep});
+    std::vector<std::string> seen;
+    device.onJournal = [&](const std::string& line) { seen.push_back(line); };
+    device.Receive("\x1b;V;1\r", 9600);
+    device.Print("SPOLU 1.00");
+    EXPECT_EQ(seen.size(), 5u) << keep;  // four lines of the cash receipt, one printed directly
+    EXPECT_EQ(device.journal(), keep ? seen : std::vector<std::string>{}) << keep;
+    EXPECT_EQ(device.received(), keep ? std::vector<std::string>{"\x1b;V;1"} : std::vector<std::string>{}) << keep;
+  }
 }
 
 }  // namespace

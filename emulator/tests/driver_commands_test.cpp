@@ -2,6 +2,8 @@
 // their printouts, LDX data, SD days, INFO, MIP/MDP and CRC announcements.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "korvena/emulator/device.h"
 
 namespace korvena::emu {
@@ -67,6 +69,10 @@ TEST(SalesCommands, AnswersTheDeviceErrorNumbers) {
       {{"\x1b;S;0\r"}, "\x1b;L;1,5;1;A;x\r", "1\r"},                    // decimal comma
       {{"\x1b;S;0\r"}, "\x1b;L;1;1;J;x\r", "1\r"},                      // no VAT class J
       {{"\x1b;S;0\r"}, "\x1b;L;1e2;0.5;A;x\r", "0\r"},                  // exponent accepted
+      {{"\x1b;S;0\r"}, "\x1b;L;+1; 0x1p-1;A;x\r", "0\r"},               // plus, blanks, hexadecimal
+      {{"\x1b;S;0\r"}, "\x1b;L;--1;1;A;x\r", "1\r"},                    // two signs
+      {{"\x1b;S;0\r"}, "\x1b;L;1 ;1;A;x\r", "1\r"},                     // a trailing blank
+      {{"\x1b;S;0\r"}, "\x1b;L;1e999;1;A;x\r", "1\r"},                  // beyond any double
       {{"\x1b;S;0\r", "\x1b;L;1;9;A;x\r"}, "\x1b;K;8.99\r", "3\r"},     // payment short
       {{"\x1b;S;0\r"}, "\x1b;K;-1\r", "1\r"},                           // negative payment
       {{"\x1b;S;0\r"}, "\x1b;KF;0\r", "2\r"},                           // an invoice is not open
@@ -84,6 +90,30 @@ TEST(SalesCommands, AnswersTheDeviceErrorNumbers) {
     Device device;
     for (const std::string& step : c.before) ASSERT_EQ(Ask(device, step), "0\r") << step;
     EXPECT_EQ(Ask(device, c.command), c.answer) << c.command;
+  }
+}
+
+// Puts the process locale back as it was, whatever the test did to it.
+class LocaleRestorer {
+ public:
+  LocaleRestorer() : saved_(std::setlocale(LC_ALL, nullptr)) {}
+  ~LocaleRestorer() { std::setlocale(LC_ALL, saved_.c_str()); }
+
+ private:
+  std::string saved_;
+};
+
+// A program embedding the device may set a decimal-comma locale, in which the
+// C library would read "2.50" as 2. Each locale is tried when installed.
+TEST(SalesCommands, PricesKeepTheirDecimalPointInEveryLocale) {
+  const LocaleRestorer restorer;
+  for (const char* name : {"C", "C.UTF-8", "sk_SK.UTF-8", "de_DE.UTF-8", "cs_CZ.UTF-8", "fr_FR.UTF-8"}) {
+    if (std::setlocale(LC_ALL, name) == nullptr) continue;
+    Device device;
+    ASSERT_EQ(Ask(device, "\x1b;S;0\r"), "0\r") << name;
+    EXPECT_EQ(Ask(device, "\x1b;L;1;2.50;A;x\r"), "0\r") << name;
+    EXPECT_EQ(Ask(device, "\x1b;L;1;2,50;A;x\r"), "1\r") << name;
+    EXPECT_EQ(device.state().sales.totalCents, 250) << name;
   }
 }
 

@@ -27,6 +27,10 @@ struct DeviceSettings {
   uint32_t dropReceivedEvery = 0;  // loses every n-th byte it receives (0: none)
   std::string servicePassword = "0";  // the service password the device starts with
   LoaderSettings loader{};            // template upload and boot loader
+  // Keeps every received frame and printed line for received() and
+  // journal(), which tests read. A device that runs for days turns it off
+  // and sees its journal through onJournal only.
+  bool keepHistory = true;
 };
 
 // One received command frame.
@@ -106,11 +110,12 @@ class Device {
   const DeviceSettings& settings() const { return settings_; }
   DeviceSettings& settings() { return settings_; }
 
-  // Every command frame received, in order (terminator not included).
+  // Every command frame received, in order (terminator not included);
+  // empty unless settings().keepHistory.
   const std::vector<std::string>& received() const { return received_; }
 
-  // The printed documents as text, line by line; `onJournal` sees each line
-  // as it is printed.
+  // The printed documents as text, line by line (empty unless
+  // settings().keepHistory); `onJournal` sees each line as it is printed.
   void Print(const std::string& line);
   const std::vector<std::string>& journal() const { return journal_; }
   std::function<void(const std::string&)> onJournal;
