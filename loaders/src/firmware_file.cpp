@@ -1,9 +1,6 @@
 #include "korvena/loaders/firmware_file.h"
 
-#include <cerrno>
-#include <cstdio>
-
-#include "korvena/platform/file_names.h"
+#include "korvena/platform/whole_files.h"
 
 namespace korvena::loaders {
 namespace {
@@ -36,25 +33,15 @@ FirmwareImage FirmwareFile::Image(int number) const {
 }
 
 FirmwareFile ReadFirmwareFile(const std::string& path) {
+  FileContents contents = ReadWholeFile(path, kFirmwareFileLimit);
   FirmwareFile file;
-  FILE* in = OpenFileNoCase(path, "rb");
-  if (in == nullptr) {
-    file.status = errno == ENOENT || errno == ENOTDIR ? FirmwareFile::kMissing : FirmwareFile::kUnreadable;
-    return file;
+  switch (contents.status) {
+    case FileContents::kMissing: file.status = FirmwareFile::kMissing; break;
+    case FileContents::kUnreadable: file.status = FirmwareFile::kUnreadable; break;
+    case FileContents::kTooLarge: file.status = FirmwareFile::kTooLarge; break;
+    case FileContents::kRead: file.status = CheckFirmwareLayout(contents.bytes); break;
   }
-  char chunk[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0 && file.bytes.size() <= kFirmwareFileLimit)
-    file.bytes.append(chunk, got);
-  const bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed)
-    file.status = FirmwareFile::kUnreadable;
-  else if (file.bytes.size() > kFirmwareFileLimit)
-    file.status = FirmwareFile::kTooLarge;
-  else
-    file.status = CheckFirmwareLayout(file.bytes);
-  if (file.status != FirmwareFile::kRead) file.bytes.clear();
+  if (file.status == FirmwareFile::kRead) file.bytes = std::move(contents.bytes);
   return file;
 }
 

@@ -4,18 +4,16 @@
 #include <cstddef>
 #include <string>
 
+#include "korvena/platform/whole_files.h"
+
 namespace korvena::loaders {
 
 inline constexpr std::size_t kHtxBufferSize = 5120;
 
-struct HtxFile {
-  enum Status { kRead, kMissing, kUnreadable, kTooLarge };
-  Status status = kMissing;
-  std::string bytes;  // the whole file when kRead
-};
+using HtxFile = FileContents;
 
 // Finds `name` without regard to case and reads it. A file over
 // kHtxBufferSize bytes is refused rather than cut.
-HtxFile ReadHtxFile(const std::string& name);
+inline HtxFile ReadHtxFile(const std::string& name) { return ReadWholeFile(name, kHtxBufferSize); }
 
 }  // namespace korvena::loaders
