@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "responsive_line.h"
 #include "windows1250.h"
 
 namespace korvena::kalibro {
@@ -17,6 +18,8 @@ bool CommandRunner::RunExclusive(const Handler& sequence) {
   ExchangeScope scope(guard_);
   try {
     sequence();
+  } catch (const SequenceInterrupted&) {
+    // The window is closing: the sequence just ends.
   } catch (const std::exception& error) {
     // Error texts may quote the device's answers, which are 8-bit PC text.
     ui_.ShowError(FromWindows1250(error.what()));

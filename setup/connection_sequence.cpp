@@ -8,6 +8,7 @@
 #include "kalibro_form.h"
 #include "kalibro_texts.h"
 #include "pass_i_form.h"
+#include "progress_form.h"
 #include "windows1250.h"
 
 namespace korvena::kalibro {
@@ -17,6 +18,34 @@ namespace {
 constexpr int32_t kStartUpReplyUnits = 5;
 // The status info 0 holds after a wrong password.
 constexpr const char* kWrongPasswordStatus = "512";
+
+// The search for the device in a progress window: one step per attempt, one
+// for the last open and one per rate of the baud search. Without a device it
+// takes seconds to minutes; the technician sees it move.
+class ConnectProgress final : public OpenObserver {
+ public:
+  static constexpr int kAttempts = 15;
+
+  ConnectProgress(QWidget* owner, uint8_t port, int32_t baud) : window_(owner), port_(port) {
+    window_.setWindowTitle(Text(kSearchingDevice));
+    window_.PBar->setMaximum(kAttempts + 1 + static_cast<int>(kBaudTable.size()));
+    Show(baud);
+    window_.show();
+  }
+  void SleptAfterFailedOpen(int) override { window_.StepIt(); }
+  void IdentifyAttempted(int) override { window_.StepIt(); }
+  void FinalOpen(bool, int32_t) override { window_.StepIt(); }
+  void SearchingAt(int32_t baud) override {
+    Show(baud);
+    window_.StepIt();
+  }
+
+ private:
+  void Show(int32_t baud) { window_.LBar->setText(QString("COM%1  %2 Bd").arg(port_).arg(baud)); }
+
+  TProgressForm window_;
+  uint8_t port_;
+};
 
 }  // namespace
 
@@ -53,8 +82,11 @@ bool TKalibroForm35::ChoosePort(int32_t configuredCom) {
 }
 
 bool TKalibroForm35::Connect() {
-  const OpenOutcome outcome =
-      link_.OpenAndIdentify(state_.PortNumber, state_.PortBaud, static_cast<uint32_t>(state_.TimeoutUnit));
+  const OpenOutcome outcome = [this] {
+    ConnectProgress progress(this, state_.PortNumber, state_.PortBaud);
+    return link_.OpenAndIdentify(state_.PortNumber, state_.PortBaud, static_cast<uint32_t>(state_.TimeoutUnit),
+                                 &progress);
+  }();
   switch (outcome.kind) {
     case OpenOutcome::kIdentifiedBySearch:
       state_.PortBaud = outcome.baud;

@@ -1,5 +1,6 @@
 #include "kalibro_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -23,7 +24,8 @@ TKalibroForm35::TKalibroForm35(Port& port, Clock& clock, UserInteraction& ui, st
       port_(port),
       ui_(ui),
       configPath_(std::move(configPath)),
-      link_(port, clock),
+      line_(port, clock, [] { QCoreApplication::processEvents(); }),
+      link_(line_.port(), line_.clock()),
       exchange_(link_, state_, [] { QCoreApplication::processEvents(); }),
       commands_(guard_, ui),
       clientArea_(new QWidget(this)),
@@ -99,6 +101,10 @@ QAction* TKalibroForm35::MenuAction(const QString& name) const {
 void TKalibroForm35::BusyChanged(bool busy) {
   // No menu command can start while a sequence talks to the device.
   menuBar()->setEnabled(!busy);
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
   if (!busy && closePending_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
@@ -123,6 +129,7 @@ void TKalibroForm35::EndProgram() {
 void TKalibroForm35::closeEvent(QCloseEvent* event) {
   if (guard_.busy() && !ending_) {
     closePending_ = true;
+    line_.Interrupt();
     event->ignore();
     return;
   }

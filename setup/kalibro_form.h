@@ -14,6 +14,7 @@
 #include "device_exchange.h"
 #include "exchange_guard.h"
 #include "korvena/link/command_link.h"
+#include "responsive_line.h"
 #include "status_display.h"
 #include "user_interaction.h"
 
@@ -68,7 +69,8 @@ class TKalibroForm35 : public QMainWindow {
 
  protected:
   // FormClose: closes the port on every way of closing the window. A close
-  // asked for while an exchange sequence runs waits for its end.
+  // asked for while an exchange sequence runs ends that sequence at its next
+  // step; the window closes right after.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -89,6 +91,7 @@ class TKalibroForm35 : public QMainWindow {
   UserInteraction& ui_;
   std::string configPath_;
   ConnectionState state_;
+  ResponsiveLine line_;
   CommandLink link_;
   DeviceExchange exchange_;
   ExchangeGuard guard_;

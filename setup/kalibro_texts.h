@@ -25,5 +25,6 @@ inline constexpr const char* kPasswordLabel = "Heslo:";
 inline constexpr const char* kWrongPassword = "Nesprávne heslo !";
 inline constexpr const char* kInvalidInput = "InvalidInput";
 inline constexpr const char* kLoadingData = "Načítavam údaje ...";
+inline constexpr const char* kSearchingDevice = "Hľadám KORVENA.2010 ...";
 
 }  // namespace korvena::kalibro

@@ -55,8 +55,9 @@ bool CommandLink::IdentifyDevice(uint32_t limitMs) {
   return SendText(kIdentifyCommand) && ReadResponse(limitMs) == "0";
 }
 
-int32_t CommandLink::FindBaudRate(uint32_t limitMs) {
+int32_t CommandLink::FindBaudRate(uint32_t limitMs, OpenObserver* observer) {
   for (const int32_t baud : kBaudTable) {
+    if (observer) observer->SearchingAt(baud);
     port_.SetPort(baud);
     if (IdentifyDevice(limitMs)) return baud;
   }
@@ -87,7 +88,7 @@ OpenOutcome CommandLink::OpenAndIdentify(int32_t port, int32_t baud, uint32_t ba
   if (!opened) return {OpenOutcome::kCannotOpen, 0};
 
   if (IdentifyDevice(baseLimitMs * 5)) return {OpenOutcome::kIdentified, baud};
-  const int32_t foundBaud = FindBaudRate(baseLimitMs * 5);
+  const int32_t foundBaud = FindBaudRate(baseLimitMs * 5, &progress);
   if (foundBaud != 0) return {OpenOutcome::kIdentifiedBySearch, foundBaud};
   port_.Close();
   return {OpenOutcome::kNotFound, 0};

@@ -2,10 +2,13 @@
 // closed, while the start-up talks to the device.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <algorithm>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
 
 #include "device_integer.h"
 #include "kalibro_rig.h"
@@ -60,21 +63,54 @@ TEST(ExchangeGuard, MenuCommandsCannotStartWhileTheStartUpRuns) {
   EXPECT_EQ(std::count(received.begin(), received.end(), "\x1b;STDATETIME;;9;7;0;5;3;2024"), 1);
 }
 
-TEST(ExchangeGuard, ClosingDuringTheStartUpWaitsForItsEnd) {
+// A close request ends the running sequence at its next exchange: the
+// window must not stay for the dozens of queries still to come.
+TEST(ExchangeGuard, ClosingDuringTheStartUpEndsItAtOnce) {
   KalibroRig rig;
   rig.ChooseComItem(0);
   rig.TypePassword("");
-  bool portOpenAfterClose = false;
+  std::size_t framesAtClose = 0;
   DuringTheBuild(rig, [&] {
     rig.form->close();
-    portOpenAfterClose = rig.port.open();
+    framesAtClose = rig.device.received().size();
   });
   rig.Start();
-  EXPECT_TRUE(portOpenAfterClose);
-  EXPECT_EQ(rig.ValueLabelCount(), 58);
+  EXPECT_EQ(rig.device.received().size(), framesAtClose) << "nothing more was sent";
+  EXPECT_LT(rig.ValueLabelCount(), 58);
+  EXPECT_TRUE(rig.ui.messages.empty()) << "an ended sequence is no error";
   QCoreApplication::processEvents();
   EXPECT_FALSE(rig.form->isVisible());
   EXPECT_FALSE(rig.port.open());
+}
+
+// Searching a silent device takes many seconds: the window answers meanwhile,
+// shows the busy pointer and the search's progress, and can be closed.
+TEST(ExchangeGuard, TheWindowStaysAliveWhileTheDeviceIsSearchedFor) {
+  emu::DeviceSettings silent;
+  silent.silent = true;
+  KalibroRig rig(silent);
+  rig.ChooseComItem(0);
+  bool ranDuringTheSearch = false;
+  bool busyPointer = false;
+  QString progressCaption;
+  QTimer::singleShot(0, [&] {
+    ranDuringTheSearch = true;
+    busyPointer = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    if (const auto* bar = rig.form->findChild<QProgressBar*>("PBar")) progressCaption = bar->window()->windowTitle();
+    rig.form->close();
+  });
+  const uint32_t start = rig.clock.Ticks();
+  rig.Start();
+  EXPECT_TRUE(ranDuringTheSearch);
+  EXPECT_TRUE(busyPointer);
+  EXPECT_EQ(progressCaption, QString::fromUtf8("Hľadám KORVENA.2010 ..."));
+  // The whole search would take 15 attempts and seven rates, over 20 s.
+  EXPECT_LT(rig.clock.Ticks() - start, 1000u);
+  EXPECT_TRUE(rig.ui.messages.empty()) << "no \"not found\" box for a search that was ended";
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(rig.form->isVisible());
+  EXPECT_FALSE(rig.port.open());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(ExchangeGuard, AnErrorInACommandIsShownAndTheProgramGoesOn) {

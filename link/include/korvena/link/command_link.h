@@ -70,6 +70,8 @@ class OpenObserver {
   virtual void IdentifyAttempted(int attempt) {}
   // The open after the attempts failed (`opened` false) or succeeded at `baud`.
   virtual void FinalOpen(bool opened, int32_t baud) {}
+  // The baud search is about to try `baud`.
+  virtual void SearchingAt(int32_t baud) {}
 };
 
 class CommandLink {
@@ -98,7 +100,7 @@ class CommandLink {
 
   // Tries every rate of kBaudTable; the rate that answered, or 0 (the port is
   // then left at the last rate of the table).
-  int32_t FindBaudRate(uint32_t limitMs);
+  int32_t FindBaudRate(uint32_t limitMs, OpenObserver* observer = nullptr);
 
   // Up to 15 attempts to open `port` at `baud` and identify the device, one
   // more open, then a baud search. `baseLimitMs` is the configured Timeout.
