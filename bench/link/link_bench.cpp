@@ -40,6 +40,31 @@ void BM_ReadResponseOnSilentPort(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadResponseOnSilentPort)->Iterations(2)->Unit(benchmark::kMillisecond);
 
+// Goal: waiting 2 s for an answer on a line whose device has vanished (the
+// other end closed, as an unplugged adapter) uses under 5 % of a core.
+void BM_ReadResponseOnVanishedLine(benchmark::State& state) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  grantpt(master);
+  unlockpt(master);
+  setenv("KORVPORT_COM14", ptsname(master), 1);
+  korvena::KorvportPort port;
+  korvena::SystemClock clock;
+  korvena::CommandLink link(port, clock);
+  if (port.Open(14, 9600) != 1) return state.SkipWithError("the pseudo-terminal did not open");
+  close(master);  // the device goes away
+  double cpu = 0, wall = 0;
+  for (auto _ : state) {
+    const double cpuStart = ProcessCpuSeconds();
+    const auto wallStart = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(link.ReadResponse(2000));
+    cpu += ProcessCpuSeconds() - cpuStart;
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  }
+  port.Close();
+  state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+}
+BENCHMARK(BM_ReadResponseOnVanishedLine)->Iterations(2)->Unit(benchmark::kMillisecond);
+
 // Goal: over 20 MB/s from an unpaced pseudo-terminal, one byte per Read call.
 void BM_ReadOneBytePerCall(benchmark::State& state) {
   // Non-blocking, so the writer can notice that the reader has finished.
