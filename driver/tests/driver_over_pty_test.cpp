@@ -66,10 +66,12 @@ class CurrentDirectory {
 
 class DriverOverPty : public ::testing::Test {
  protected:
-  // A copy of the library in its own folder, with its KVORWXX.INI beside it.
+  // A copy of the library in its own folder, with the port library and its
+  // KVORWXX.INI beside it, as a till installs them.
   std::string InstallLibrary(const std::string& ini) {
     std::filesystem::create_directory(dir / "lib");
-    std::filesystem::copy_file(emu::EmuProcess::BuildDir() + "/lib/libkvorw32.so", dir / "lib/libkvorw32.so");
+    for (const char* library : {"libkvorw32.so", "libkorvena.so"})
+      std::filesystem::copy_file(emu::EmuProcess::BuildDir() + "/lib/" + library, dir / ("lib/" + std::string(library)));
     dir.Write("lib/KVORWXX.INI", "[Setting]\r\n" + ini);
     std::filesystem::create_directory(dir / "run");
     return dir / "lib/libkvorw32.so";
@@ -152,7 +154,7 @@ TEST_F(DriverOverPty, AHostWithItsOwnPortFunctionsStillPrints) {
 
 TEST_F(DriverOverPty, APortLibraryThatCannotBeLoadedFailsTheStartAsAPortThatDoesNotOpen) {
   const std::string path = InstallLibrary("Com=7\r\nDebug=1\r\nDispE=0\r\n");
-  dir.Write("lib/libkorvena.so", "not a library");  // the copy beside the driver is preferred
+  dir.Write("lib/libkorvena.so", "not a library");  // the copy beside the driver is the one taken
   CurrentDirectory inRun(dir / "run");
   LoadedLibrary library(path);
   ASSERT_TRUE(library.complete()) << dlerror();

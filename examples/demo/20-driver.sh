@@ -3,7 +3,7 @@
 step "A point-of-sale client prints a receipt through KvorW32 (libkvorw32.so)"
 start_emulator
 mkdir -p till ldx
-cp "$LIB/libkvorw32.so" till/
+cp "$LIB/libkvorw32.so" "$LIB/libkorvena.so" till/
 printf '[Setting]\r\nCom=1\r\nLdx=1\r\nFileDir=ldx\r\nTimeout=100\r\n' >till/KVORWXX.INI
 echo "till/KVORWXX.INI, beside the library:"
 tr -d '\r' <till/KVORWXX.INI | sed 's/^/   | /'
