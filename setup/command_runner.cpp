@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "file_error.h"
 #include "responsive_line.h"
 #include "windows1250.h"
 
@@ -20,6 +21,8 @@ bool CommandRunner::RunExclusive(const Handler& sequence) {
     sequence();
   } catch (const SequenceInterrupted&) {
     // The window is closing: the sequence just ends.
+  } catch (const FileError& error) {
+    ui_.ShowError(error.message());
   } catch (const std::exception& error) {
     // Error texts may quote the device's answers, which are 8-bit PC text.
     ui_.ShowError(FromWindows1250(error.what()));

@@ -10,10 +10,12 @@ std::string DeviceExchange::QueryInfo(int n) {
   return link_.ReadResponse(Limit(kQueryInfoUnits));
 }
 
-void DeviceExchange::SendCommand(std::string_view frame) {
+bool DeviceExchange::SendCommand(std::string_view frame) {
   if (processPendingMessages_) processPendingMessages_();
   link_.SendText(frame);
-  if (link_.ReadResponse(Limit(kSendCommandUnits)) != "0") QueryInfo(0);
+  if (link_.ReadResponse(Limit(kSendCommandUnits)) == "0") return true;
+  QueryInfo(0);
+  return false;
 }
 
 }  // namespace korvena::kalibro

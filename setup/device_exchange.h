@@ -20,16 +20,15 @@ class DeviceExchange {
   DeviceExchange(CommandLink& link, const ConnectionState& state, std::function<void()> processPendingMessages)
       : link_(link), state_(state), processPendingMessages_(std::move(processPendingMessages)) {}
 
-  CommandLink& link() { return link_; }
-
   // ESC ";IV;" n CR and its one-line answer; empty when nothing came within
   // 10 x TimeoutUnit.
   std::string QueryInfo(int n);
 
   // Writes `frame` (complete, CR included), waits up to 50 x TimeoutUnit for
   // the answer and, when it is not "0", queries info 0 and drops that answer.
-  // Callers are told nothing: they show effects by reading values again.
-  void SendCommand(std::string_view frame);
+  // True when the answer was "0"; most callers show effects by reading
+  // values again instead.
+  bool SendCommand(std::string_view frame);
 
   // A reply time-out of `units` x TimeoutUnit milliseconds.
   uint32_t Limit(int32_t units) const;

@@ -1,8 +1,8 @@
 #pragma once
 // TKalibroForm35: Kalibro's main window. It owns the connection to the
 // device (state, link, exchanges), the status display, the menu and the
-// runner that keeps exchange sequences one at a time. Dialogs reach the
-// device only through its QueryInfo and SendCommand.
+// runner that keeps exchange sequences one at a time. Menu commands see it
+// only as their CommandSession.
 #include <QAction>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "command_runner.h"
+#include "command_session.h"
 #include "connection_state.h"
 #include "device_exchange.h"
 #include "exchange_guard.h"
@@ -20,7 +21,7 @@
 
 namespace korvena::kalibro {
 
-class TKalibroForm35 : public QMainWindow {
+class TKalibroForm35 : public QMainWindow, public CommandSession {
   Q_OBJECT
 
  public:
@@ -41,19 +42,23 @@ class TKalibroForm35 : public QMainWindow {
   // A system command; 100 shows the About box.
   void WMSysCommand(int command);
 
-  // --- what the dialogs use ---
-  ConnectionState& state() { return state_; }
-  UserInteraction& ui() { return ui_; }
-  CommandLink& link() { return link_; }
-  std::string QueryInfo(int n) { return exchange_.QueryInfo(n); }
-  void SendCommand(std::string_view frame) { exchange_.SendCommand(frame); }
+  // --- the session the menu commands get ---
+  ConnectionState& state() override { return state_; }
+  UserInteraction& ui() override { return ui_; }
+  std::string QueryInfo(int n) override { return exchange_.QueryInfo(n); }
+  bool SendCommand(std::string_view frame) override { return exchange_.SendCommand(frame); }
+  void SetValueLabel(const QString& name, const QString& text) override { status_.SetValueLabel(name, text); }
+  bool GetValueLabel(const QString& name, QString& text) const override {
+    return status_.GetValueLabel(name, text);
+  }
+  void RefreshTotals() override { status_.RefreshTotals(); }
+  QWidget* dialogOwner() override { return this; }
+
+  // --- the status display ---
   void AddValueLabel(int top, int left, int width, const QString& caption, const QString& name) {
     status_.AddValueLabel(top, left, width, caption, name);
   }
-  void SetValueLabel(const QString& name, const QString& text) { status_.SetValueLabel(name, text); }
-  bool GetValueLabel(const QString& name, QString& text) const { return status_.GetValueLabel(name, text); }
   void BuildStatusDisplay() { status_.BuildStatusDisplay(this); }
-  void RefreshTotals() { status_.RefreshTotals(); }
 
   // --- the shell ---
   CommandRunner& commands() { return commands_; }

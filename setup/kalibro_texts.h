@@ -27,4 +27,12 @@ inline constexpr const char* kInvalidInput = "InvalidInput";
 inline constexpr const char* kLoadingData = "Načítavam údaje ...";
 inline constexpr const char* kSearchingDevice = "Hľadám KORVENA.2010 ...";
 
+// Shared by the dialogs that write into the device or load texts files.
+inline constexpr const char* kWriteConfirmation = "Zapísať údaje do fiškálnej tlačiarne.";
+inline constexpr const char* kReadButton = "&Načítať";
+inline constexpr const char* kWriteButton = "&Zapísať";
+inline constexpr const char* kReadTextsCaption = "Načítať texty do súboru";
+inline constexpr const char* kTextFileFilter = "Text file (*.txt)";
+inline constexpr const char* kKalibroFileFilter = "Kalibro file (*.set)";
+
 }  // namespace korvena::kalibro

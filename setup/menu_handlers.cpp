@@ -1,30 +1,35 @@
 #include "menu_handlers.h"
 
+#include <vector>
+
+#include "command_session.h"
 #include "kalibro_form.h"
 
 namespace korvena::kalibro {
 namespace {
 
-using MenuHandler = void (*)(TKalibroForm35&);
+using MenuHandler = void (*)(CommandSession&);
 
-// Component name of the menu item -> its handler. Items not listed yet are
-// shown and enabled but do nothing when chosen.
-const struct {
-  const char* name;
+struct MenuCommand {
+  const char* name;  // component name of the menu item
   MenuHandler handler;
-} kMenuHandlers[] = {
-    {"menuExit", menuExitClick},
 };
+
+const std::vector<MenuCommand>& MenuCommands() {
+  static const std::vector<MenuCommand> commands = {
+  };
+  return commands;
+}
 
 }  // namespace
 
 void RegisterMenuHandlers(TKalibroForm35& form) {
-  for (const auto& row : kMenuHandlers) {
-    const MenuHandler handler = row.handler;
-    form.commands().SetHandler(row.name, [&form, handler] { handler(form); });
+  for (const MenuCommand& command : MenuCommands()) {
+    const MenuHandler handler = command.handler;
+    form.commands().SetHandler(command.name, [&form, handler] { handler(form); });
   }
+  // The shell's own item: it ends the program instead of talking to the device.
+  form.commands().SetHandler("menuExit", [&form] { form.EndProgram(); });
 }
-
-void menuExitClick(TKalibroForm35& form) { form.EndProgram(); }
 
 }  // namespace korvena::kalibro

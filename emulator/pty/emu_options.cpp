@@ -43,7 +43,9 @@ const std::vector<OptionRow>& OptionTable() {
        [](EmuOptions& o, const std::string& v) { return !(o.linkPath = v).empty(); }},
       {"--journal", "FILE", "append the printed documents to FILE instead of standard error",
        [](EmuOptions& o, const std::string& v) { return !(o.journalPath = v).empty(); }},
-      {"--info", "N=TEXT", "answer TEXT to the info query N",
+      {"--state", "FILE", "keep the device's settings and totals in FILE across restarts",
+       [](EmuOptions& o, const std::string& v) { return !(o.statePath = v).empty(); }},
+      {"--info", "N=TEXT", "answer TEXT to the info query N (over what FILE of --state says)",
        [](EmuOptions& o, const std::string& v) {
          const auto eq = v.find('=');
          uint32_t n = 0;

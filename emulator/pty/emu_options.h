@@ -15,6 +15,7 @@ struct EmuOptions {
   bool pace = false;         // send and receive at the line rate, as a real line would
   std::string linkPath;      // a symbolic link to the pseudo-terminal, when given
   std::string journalPath;   // where printed documents go; standard error when empty
+  std::string statePath;     // the device's settings and totals across restarts, when given
   std::map<int, std::string> info;  // info values set from the command line
   bool help = false;
 };

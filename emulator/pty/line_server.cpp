@@ -47,6 +47,7 @@ void LineServer::ReceiveAvailable(uint64_t now) {
     device_.Receive(static_cast<uint8_t>(buffer[i]), pcBaud);
     ScheduleOutput(lastArrivalNs_);
   }
+  if (afterInput) afterInput();
 }
 
 bool LineServer::SendDue(uint64_t now) {

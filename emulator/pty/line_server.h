@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 #include "korvena/emulator/device.h"
 #include "pty_line.h"
@@ -14,6 +15,10 @@ namespace korvena::emu {
 class LineServer {
  public:
   LineServer(Device& device, PtyLine& line, bool pace) : device_(device), line_(line), pace_(pace) {}
+
+  // Called after the device has taken each batch of input, e.g. to save
+  // what the commands in it changed.
+  std::function<void()> afterInput;
 
   // Serves until `stop` becomes true.
   void Run(const std::atomic<bool>& stop);

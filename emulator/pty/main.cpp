@@ -12,6 +12,7 @@
 
 #include "emu_options.h"
 #include "korvena/emulator/device.h"
+#include "korvena/emulator/state_file.h"
 #include "line_server.h"
 #include "pty_line.h"
 
@@ -54,7 +55,21 @@ int main(int argc, char** argv) {
   // Serves for days: printed lines go to the journal file, nothing is kept.
   options.device.keepHistory = false;
   Device device(options.device);
+  StateFile stateFile(options.statePath);
+  if (!options.statePath.empty() && !stateFile.Load(device.state(), error)) {
+    std::fprintf(stderr, "korvena-emu: %s\n", error.c_str());
+    return 1;
+  }
   for (const auto& [number, text] : options.info) device.state().info[number] = text;
+  // Written at once, then after every change: a device configured before a
+  // crash or a restart stays configured.
+  bool saveFailed = false;  // said once, not after every command
+  const auto saveState = [&] {
+    if (options.statePath.empty() || stateFile.SaveIfChanged(device.state()) || saveFailed) return;
+    saveFailed = true;
+    std::fprintf(stderr, "korvena-emu: cannot write the state file %s\n", options.statePath.c_str());
+  };
+  saveState();
   device.onJournal = [journal](const std::string& line) {
     std::fprintf(journal, "%s\n", line.c_str());
     std::fflush(journal);
@@ -77,7 +92,9 @@ int main(int argc, char** argv) {
   std::printf("KORVPORT_COM%d=%s\n", options.com, line.slavePath().c_str());
   std::fflush(stdout);
 
-  LineServer(device, line, options.pace).Run(stopRequested);
+  LineServer server(device, line, options.pace);
+  server.afterInput = saveState;
+  server.Run(stopRequested);
 
   if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
   if (journal != stderr) std::fclose(journal);

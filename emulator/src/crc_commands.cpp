@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "command_families.h"
+#include "command_status.h"
 #include "korvena/emulator/device.h"
 #include "korvena/platform/decimal_text.h"
 
 namespace korvena::emu {
 namespace {
 
-constexpr const char* kCrcMismatch = "4";
 constexpr std::size_t kLongestCommand = 1 << 16;
 
 // The device's own reflected CRC-8 (polynomial constant 0x8C), kept apart
@@ -40,7 +40,7 @@ class AnnouncedCommand final : public InputMode {
       if (expected_ == Crc8(frame))
         for (const char c : frame) device.ParseCommandByte(static_cast<uint8_t>(c));
       else
-        device.Reply(kCrcMismatch);
+        Answer(device, kCrcMismatch);
     } else if (byte == 0 || frame_.size() > kLongestCommand) {
       // A new announcement replaces this one; an endless frame is noise.
       const std::string frame = std::move(frame_);

@@ -4,6 +4,7 @@
 
 #include "boot_loader.h"
 #include "command_families.h"
+#include "command_status.h"
 #include "korvena/emulator/device.h"
 #include "korvena/platform/decimal_text.h"
 #include "load_dump.h"
@@ -11,9 +12,6 @@
 namespace korvena::emu {
 namespace {
 
-constexpr const char* kAccepted = "0";
-constexpr const char* kSendAgain = "1024";  // a packet spoilt on the way: its sum does not match
-constexpr const char* kRefused = "1";
 constexpr std::size_t kPacketSize = 8;
 constexpr std::size_t kHtxCapacity = 65536;
 
@@ -56,7 +54,7 @@ void StoreHtxPacket(Device& device, const Command& command) {
   const auto bytes = PacketBytes(command.Arg(2));
   const auto sum = DecimalArgument(command.Arg(3));
   if (!number || !bytes || !sum || *sum != ByteSum(*bytes) % 256) {
-    device.Reply(kSendAgain);
+    Answer(device, kSendAgain);
     return;
   }
   LoaderState& state = device.state().loader;
@@ -65,12 +63,12 @@ void StoreHtxPacket(Device& device, const Command& command) {
     state.htxNextPacket = 0;
   }
   if (*number != state.htxNextPacket || state.htxIncoming.size() + kPacketSize > kHtxCapacity) {
-    device.Reply(kRefused);
+    Answer(device, kBadArgument);
     return;
   }
   state.htxIncoming += *bytes;
   ++state.htxNextPacket;
-  device.Reply(kAccepted);
+  Answer(device, kDone);
 }
 
 // ESC ";STHTXLEN;" password ";" size ";" sum: the template is the first
@@ -86,17 +84,17 @@ void CompleteHtx(Device& device, const Command& command) {
   state.htxIncoming.clear();
   state.htxNextPacket = 0;
   if (!sized || (*sum != total && *sum != total % 256)) {
-    device.Reply(kRefused);
+    Answer(device, kBadArgument);
     return;
   }
   state.htx = htx;
-  device.Reply(kAccepted);
+  Answer(device, kDone);
   DumpLoad(device, "htx.bin", state.htx);
 }
 
 // The answer goes out at the old speed, before the restart.
 void Reset(Device& device, const Command&) {
-  device.Reply(kAccepted);
+  Answer(device, kDone);
   EnterBootLoader(device);
 }
 

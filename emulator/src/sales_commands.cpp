@@ -12,15 +12,11 @@
 #include <string_view>
 
 #include "command_families.h"
+#include "command_status.h"
 #include "korvena/emulator/device.h"
 
 namespace korvena::emu {
 namespace {
-
-constexpr const char* kDone = "0";
-constexpr const char* kBadArgument = "1";
-constexpr const char* kWrongState = "2";
-constexpr const char* kPaymentShort = "3";
 
 constexpr std::size_t kPaperWidth = 40;
 constexpr std::size_t kRecentDocuments = 100;
@@ -170,22 +166,22 @@ void CountDocument(DeviceState& state, int64_t number) {
 
 // ESC ";S;" mode
 void StartReceipt(Device& device, const Command& command) {
-  if (device.state().sales.open != OpenDocument::kNone) return device.Reply(kWrongState);
+  if (device.state().sales.open != OpenDocument::kNone) return Answer(device, kWrongState);
   const auto mode = Whole(command.Arg(0), 0, 4);
-  if (!mode) return device.Reply(kBadArgument);
+  if (!mode) return Answer(device, kBadArgument);
   const int64_t number = OpenNewDocument(device, OpenDocument::kReceipt);
   PrintLine(device, kDoubleRule);
   PrintLine(device, Columns("POKLADNICNY DOKLAD c. " + std::to_string(number),
                             std::string("MOD ") + static_cast<char>('A' + *mode)));
   PrintLine(device, kRule);
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 // ESC ";F;" amount ";" text
 void StartInvoice(Device& device, const Command& command) {
-  if (device.state().sales.open != OpenDocument::kNone) return device.Reply(kWrongState);
+  if (device.state().sales.open != OpenDocument::kNone) return Answer(device, kWrongState);
   const auto amount = Decimal(command.Arg(0), 100);
-  if (!amount) return device.Reply(kBadArgument);
+  if (!amount) return Answer(device, kBadArgument);
   const int64_t number = OpenNewDocument(device, OpenDocument::kInvoice);
   device.state().sales.totalCents = *amount;
   PrintLine(device, kDoubleRule);
@@ -193,7 +189,7 @@ void StartInvoice(Device& device, const Command& command) {
   if (!command.Arg(1).empty()) PrintLine(device, command.Arg(1));
   PrintLine(device, Columns("SUMA FAKTURY", Money(*amount)));
   PrintLine(device, kRule);
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 struct LineKind {
@@ -209,16 +205,16 @@ constexpr LineKind kLineKinds[] = {
 // ESC ";" kind ";" quantity ";" unit price ";" VAT letter ";" text
 void AddLine(Device& device, const Command& command, const LineKind& kind) {
   SalesRecords& sales = device.state().sales;
-  if (sales.open == OpenDocument::kNone) return device.Reply(kWrongState);
+  if (sales.open == OpenDocument::kNone) return Answer(device, kWrongState);
   const auto quantity = Decimal(command.Arg(0), 1000);
   const auto price = Decimal(command.Arg(1), 100);
   const std::string& vat = command.Arg(2);
-  if (!quantity || !price || vat.size() != 1 || vat[0] < 'A' || vat[0] > 'I') return device.Reply(kBadArgument);
+  if (!quantity || !price || vat.size() != 1 || vat[0] < 'A' || vat[0] > 'I') return Answer(device, kBadArgument);
   const int64_t amount = kind.sign * std::llround(static_cast<double>(*quantity) * static_cast<double>(*price) / 1000.0);
   sales.totalCents = SaturatingAdd(sales.totalCents, amount);
   PrintLine(device, std::string(kind.label) + command.Arg(3));
   PrintLine(device, Columns("  " + Fixed(*quantity, 3) + " x " + Money(*price), Money(amount) + " " + vat));
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 const char* const kPaymentNames[] = {"HOTOVOST", "KARTA", "UVER", "FAKTURA", "PLATIDLO 5", "PLATIDLO 6"};
@@ -227,17 +223,17 @@ const char* const kPaymentNames[] = {"HOTOVOST", "KARTA", "UVER", "FAKTURA", "PL
 void CloseDocument(Device& device, const Command& command, OpenDocument kind) {
   DeviceState& state = device.state();
   SalesRecords& sales = state.sales;
-  if (sales.open != kind) return device.Reply(kWrongState);
+  if (sales.open != kind) return Answer(device, kWrongState);
   int64_t payments[6] = {};
   int64_t paid = 0;
   for (std::size_t i = 0; i < 6; ++i) {
     if (command.Arg(i).empty()) continue;
     const auto amount = Decimal(command.Arg(i), 100);
-    if (!amount || *amount < 0) return device.Reply(kBadArgument);
+    if (!amount || *amount < 0) return Answer(device, kBadArgument);
     payments[i] = *amount;
     paid = SaturatingAdd(paid, *amount);
   }
-  if (paid < sales.totalCents) return device.Reply(kPaymentShort);
+  if (paid < sales.totalCents) return Answer(device, kPaymentShort);
   PrintLine(device, kRule);
   PrintLine(device, Columns("SPOLU", Money(sales.totalCents)));
   for (std::size_t i = 0; i < 6; ++i)
@@ -251,16 +247,16 @@ void CloseDocument(Device& device, const Command& command, OpenDocument kind) {
   File(state, sales.openNumber, std::move(sales.lines));
   sales.lines.clear();
   sales.open = OpenDocument::kNone;
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 // ESC ";V;" amount: a deposit, or with a minus sign a withdrawal.
 void MoveCash(Device& device, const Command& command) {
   DeviceState& state = device.state();
   SalesRecords& sales = state.sales;
-  if (sales.open != OpenDocument::kNone) return device.Reply(kWrongState);
+  if (sales.open != OpenDocument::kNone) return Answer(device, kWrongState);
   const auto amount = Decimal(command.Arg(0), 100);
-  if (!amount) return device.Reply(kBadArgument);
+  if (!amount) return Answer(device, kBadArgument);
   const bool deposit = *amount >= 0;
   const int64_t cents = deposit ? *amount : -*amount;
   const int64_t number = InfoNumber(state, kInfoDocuments) + 1;
@@ -277,7 +273,7 @@ void MoveCash(Device& device, const Command& command) {
   dayCash = SaturatingAdd(dayCash, cents);
   CountDocument(state, number);
   File(state, number, lines);
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 std::vector<std::string> DayReport(const SalesRecords& sales, const std::string& title) {
@@ -294,18 +290,18 @@ std::vector<std::string> DayReport(const SalesRecords& sales, const std::string&
 // ESC ";DX": the running daily report.
 void RunningReport(Device& device, const Command&) {
   SalesRecords& sales = device.state().sales;
-  if (sales.open != OpenDocument::kNone) return device.Reply(kWrongState);
+  if (sales.open != OpenDocument::kNone) return Answer(device, kWrongState);
   const auto lines = DayReport(sales, "PRIEBEZNA UZAVIERKA (X)");
   PrintAll(device, lines);
   File(device.state(), 0, lines);
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 // ESC ";DZ": the final daily closing; a new SD-card day begins after it.
 void DailyClosing(Device& device, const Command&) {
   DeviceState& state = device.state();
   SalesRecords& sales = state.sales;
-  if (sales.open != OpenDocument::kNone) return device.Reply(kWrongState);
+  if (sales.open != OpenDocument::kNone) return Answer(device, kWrongState);
   const auto lines = DayReport(sales, "DENNA UZAVIERKA (Z) c. " + std::to_string(sales.closingNumber + 1));
   PrintAll(device, lines);
   File(state, 0, lines);
@@ -313,7 +309,7 @@ void DailyClosing(Device& device, const Command&) {
   ++sales.closingNumber;
   sales.documentsToday = 0;
   sales.dayTotalCents = sales.dayDepositsCents = sales.dayWithdrawalsCents = 0;
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 // The closing numbers a..b of ESC ";MI;" a ";" b, or nullopt.
@@ -373,14 +369,14 @@ void IntervalReport(Device& device, const Command& command, bool byDates, bool a
 void PrintCopies(Device& device, const Command& command, char selection) {
   DeviceState& state = device.state();
   SalesRecords& sales = state.sales;
-  if (sales.open != OpenDocument::kNone) return device.Reply(kWrongState);
+  if (sales.open != OpenDocument::kNone) return Answer(device, kWrongState);
   std::vector<const PrintedDocument*> chosen;
   if (selection == 'L') {
     for (auto it = sales.recent.rbegin(); it != sales.recent.rend() && chosen.empty(); ++it)
       if (it->number != 0) chosen.push_back(&*it);
   } else {
     const auto numbers = selection == 'I' ? ClosingNumbers(command) : std::nullopt;
-    if (selection == 'I' ? !numbers : !ClosingDates(command)) return device.Reply(kBadArgument);
+    if (selection == 'I' ? !numbers : !ClosingDates(command)) return Answer(device, kBadArgument);
     for (const PrintedDocument& document : sales.recent) {
       if (document.number == 0) continue;
       if (selection == 'I' ? document.number >= numbers->first && document.number <= numbers->second
@@ -388,12 +384,12 @@ void PrintCopies(Device& device, const Command& command, char selection) {
         chosen.push_back(&document);
     }
   }
-  if (chosen.empty()) return device.Reply(kWrongState);
+  if (chosen.empty()) return Answer(device, kWrongState);
   std::vector<std::string> lines = {Columns("*** KOPIA ***", "")};
   for (const PrintedDocument* document : chosen) lines.insert(lines.end(), document->lines.begin(), document->lines.end());
   PrintAll(device, lines);
   File(state, 0, lines);
-  device.Reply(kDone);
+  Answer(device, kDone);
 }
 
 }  // namespace

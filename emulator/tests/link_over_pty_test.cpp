@@ -14,8 +14,9 @@ TEST(LinkOverPty, OpenAndIdentifyAt9600FindsADeviceAt38400) {
   KorvportPort port;
   SystemClock clock;
   CommandLink link(port, clock);
-  // A short base limit keeps the fifteen failing attempts quick.
-  const OpenOutcome outcome = link.OpenAndIdentify(2, 9600, 10);
+  // A short base limit keeps the fifteen failing attempts quick; the search
+  // at five times it still leaves a loaded machine time to answer.
+  const OpenOutcome outcome = link.OpenAndIdentify(2, 9600, 40);
   EXPECT_EQ(outcome.kind, OpenOutcome::kIdentifiedBySearch);
   EXPECT_EQ(outcome.baud, 38400);
   ASSERT_TRUE(link.SendText("\x1b;IV;0\r"));
