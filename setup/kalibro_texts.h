@@ -35,4 +35,15 @@ inline constexpr const char* kReadTextsCaption = "Načítať texty do súboru";
 inline constexpr const char* kTextFileFilter = "Text file (*.txt)";
 inline constexpr const char* kKalibroFileFilter = "Kalibro file (*.set)";
 
+// Passwords, currencies and rounding.
+inline constexpr const char* kPassCFormCaption = "Zmena hesla";
+inline constexpr const char* kOldPasswordLabel = "Staré:";
+inline constexpr const char* kNewPasswordLabel = "Nové:";
+inline constexpr const char* kMenaFormCaption = "Nastavenie kurzu a symbolu mien";
+inline constexpr const char* kZtypFormCaption = "Nastavenie zaokrúhľovania";
+// The rounding entries Za, Zb, Zc, Zhv, Zd and Zk, in the device's order.
+inline constexpr const char* kRoundingEntryCaptions[] = {"Za:", "Zb:", "Zc:", "Zhv:", "Zd:", "Zk:"};
+inline constexpr const char* kWrongRoundingEntry = "Nesprávny koeficient zaokrúhľovania %1 !";  // %1: its caption
+inline constexpr const char* kNoRoundingEntries = "Zariadenie neposlalo koeficienty zaokrúhľovania !";
+
 }  // namespace korvena::kalibro

@@ -4,6 +4,7 @@
 
 #include "command_session.h"
 #include "kalibro_form.h"
+#include "passwords_rounding.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -17,6 +18,9 @@ struct MenuCommand {
 
 const std::vector<MenuCommand>& MenuCommands() {
   static const std::vector<MenuCommand> commands = {
+      {"popupPasswd", popupPasswdClick},
+      {"popupKurzMena", popupKurzMenaClick},
+      {"popupZtyp", popupZtypClick},
   };
   return commands;
 }

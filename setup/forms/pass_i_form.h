@@ -11,8 +11,6 @@ class TPassIForm : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kLongestPassword = 11;
-
   TPassIForm(UserInteraction& ui, QWidget* parent = nullptr);
 
   QString Password() const { return PasswdText->text(); }

@@ -16,7 +16,8 @@ inline std::optional<uint64_t> DecimalDigits(std::string_view text, uint64_t lar
   for (const char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
     const auto digit = static_cast<uint64_t>(c - '0');
-    if (value > (largest - digit) / 10) return std::nullopt;
+    // `digit > largest` first: below 9 the subtraction would wrap around.
+    if (digit > largest || value > (largest - digit) / 10) return std::nullopt;
     value = value * 10 + digit;
   }
   return value;
