@@ -35,4 +35,8 @@ inline constexpr const char* kReadTextsCaption = "Načítať texty do súboru";
 inline constexpr const char* kTextFileFilter = "Text file (*.txt)";
 inline constexpr const char* kKalibroFileFilter = "Kalibro file (*.set)";
 
+// Receipt header and footer.
+inline constexpr const char* kHeadCaption = "Nastavenie hlavičky dokladu";
+inline constexpr const char* kTailCaption = "Nastavenie päty dokladu";
+
 }  // namespace korvena::kalibro

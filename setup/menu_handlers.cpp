@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "command_session.h"
+#include "header_footer.h"
 #include "kalibro_form.h"
 
 namespace korvena::kalibro {
@@ -17,6 +18,8 @@ struct MenuCommand {
 
 const std::vector<MenuCommand>& MenuCommands() {
   static const std::vector<MenuCommand> commands = {
+      {"popupHead", popupHeadClick},
+      {"popupTail", popupTailClick},
   };
   return commands;
 }
