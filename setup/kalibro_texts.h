@@ -45,5 +45,8 @@ inline constexpr const char* kZtypFormCaption = "Nastavenie zaokrúhľovania";
 inline constexpr const char* kRoundingEntryCaptions[] = {"Za:", "Zb:", "Zc:", "Zhv:", "Zd:", "Zk:"};
 inline constexpr const char* kWrongRoundingEntry = "Nesprávny koeficient zaokrúhľovania %1 !";  // %1: its caption
 inline constexpr const char* kNoRoundingEntries = "Zariadenie neposlalo koeficienty zaokrúhľovania !";
+// Receipt header and footer.
+inline constexpr const char* kHeadCaption = "Nastavenie hlavičky dokladu";
+inline constexpr const char* kTailCaption = "Nastavenie päty dokladu";
 
 }  // namespace korvena::kalibro

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "command_session.h"
+#include "header_footer.h"
 #include "kalibro_form.h"
 #include "passwords_rounding.h"
 
@@ -21,6 +22,8 @@ const std::vector<MenuCommand>& MenuCommands() {
       {"popupPasswd", popupPasswdClick},
       {"popupKurzMena", popupKurzMenaClick},
       {"popupZtyp", popupZtypClick},
+      {"popupHead", popupHeadClick},
+      {"popupTail", popupTailClick},
   };
   return commands;
 }

@@ -13,5 +13,6 @@ void RegisterCrcCommands(Device& device);       // CRC announcement frames
 void RegisterLoaderCommands(Device& device);    // template upload and firmware boot loader
 void RegisterSetupCommands(Device& device);     // service program commands
 void RegisterPasswordCurrencyRoundingCommands(Device& device);  // service password, currencies, rounding
+void RegisterHeaderFooterCommands(Device& device);  // receipt header and footer lines
 
 }  // namespace korvena::emu

@@ -41,6 +41,7 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   RegisterLoaderCommands(*this);
   RegisterSetupCommands(*this);
   RegisterPasswordCurrencyRoundingCommands(*this);
+  RegisterHeaderFooterCommands(*this);
 }
 
 Device::~Device() = default;
