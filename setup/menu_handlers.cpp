@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "command_session.h"
+#include "fiscal_identity_commands.h"
 #include "kalibro_form.h"
 
 namespace korvena::kalibro {
@@ -17,6 +18,10 @@ struct MenuCommand {
 
 const std::vector<MenuCommand>& MenuCommands() {
   static const std::vector<MenuCommand> commands = {
+      {"popupDICDKP", popupDICDKPClick},
+      {"popupkDPH", popupkDPHClick},
+      {"popupRegister", popupRegisterClick},
+      {"popupRepair", popupRepairClick},
   };
   return commands;
 }

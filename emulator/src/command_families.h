@@ -12,5 +12,6 @@ void RegisterSalesCommands(Device& device);     // receipts, invoices, cash, rep
 void RegisterCrcCommands(Device& device);       // CRC announcement frames
 void RegisterLoaderCommands(Device& device);    // template upload and firmware boot loader
 void RegisterSetupCommands(Device& device);     // service program commands
+void RegisterFiscalIdentityCommands(Device& device);  // tax identity, VAT, register flags, commissioning
 
 }  // namespace korvena::emu

@@ -40,6 +40,7 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   RegisterCrcCommands(*this);
   RegisterLoaderCommands(*this);
   RegisterSetupCommands(*this);
+  RegisterFiscalIdentityCommands(*this);
 }
 
 Device::~Device() = default;
