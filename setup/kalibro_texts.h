@@ -48,5 +48,41 @@ inline constexpr const char* kNoRoundingEntries = "Zariadenie neposlalo koeficie
 // Receipt header and footer.
 inline constexpr const char* kHeadCaption = "Nastavenie hlavičky dokladu";
 inline constexpr const char* kTailCaption = "Nastavenie päty dokladu";
+// Tax identity, VAT coefficients, module register and commissioning.
+inline constexpr const char* kDickpFormCaption = "DIČ, DKP, IČ DPH a IČO";
+inline constexpr const char* kDicLabel = "DIČ:";
+inline constexpr const char* kDkpLabel = "DKP:";
+inline constexpr const char* kIcDphLabel = "IČ DPH:";
+inline constexpr const char* kIcoLabel = "IČO:";
+inline constexpr const char* kKdphFormCaption = "Koeficienty DPH";
+inline constexpr const char* kVatCoefficientLabel = "kDPH%1:";
+inline constexpr const char* kBadVatCoefficient = "Nesprávny koeficient DPH%1 !";
+inline constexpr const char* kRegFormCaption = "Register modulu";
+inline constexpr const char* kControlLCaption = "riadenie tlače - dolný bit";
+inline constexpr const char* kControlMCaption = "riadenie tlače - stredný bit";
+inline constexpr const char* kControlHCaption = "riadenie tlače - horný bit";
+inline constexpr const char* kAutoTimeCaption = "automatický prevod SEČ-SELČ";
+inline constexpr const char* kHvCaption = "tlačiť zaokrúhlenie";
+inline constexpr const char* kPrinterCaption = "inicializácia tlačiarne";
+inline constexpr const char* kDlCaption = "tlačiť výpočet v druhej mene";
+inline constexpr const char* kServCaption = "príznak servisnej kontroly";
+inline constexpr const char* kDispCaption = "príznak odpojenia displeja";
+inline constexpr const char* kPrnCaption = "príznak odpojenia tlačiarne";
+inline constexpr const char* kFPCaption = "príznak odpojenia fiškálnej pamäti";
+inline constexpr const char* kDPHCaption = "plátca DPH";
+inline constexpr const char* kAutoDZCaption = "automatická DZ";
+inline constexpr const char* kDZCaption = "denná uzávierka";
+inline constexpr const char* kInitCaption = "inicializácia modulu";
+inline constexpr const char* kTestCaption = "test režim";
+inline constexpr const char* kUDPCaption = "uvedenie do prevádzky";
+inline constexpr const char* kDisplayCaption = "vypnutie displeja";
+inline constexpr const char* kVkladCaption = "automatický vklad";
+inline constexpr const char* kAutomaticDepositPrompt = "Zadajte hodnotu automatického vkladu";
+inline constexpr const char* kCRCFormCaption = "Uvedenie do prevádzky";
+inline constexpr const char* kCommissioningWarning =
+    "Uvedenie do prevádzky. Pred použitím skontrolujte správnosť jednotlivých údajov na doklade (DKP, IČDHP, DIČ, "
+    "Hlavičku, Koniec dokladu, hypertext). Po uvedení do prevádzky tieto údaje zapíšu do fiškálnej pamäti a už ich "
+    "nebude možné zmeniť.";
+inline constexpr const char* kCommissionButton = "&Uviezť do prevádzky";
 
 }  // namespace korvena::kalibro

@@ -4,6 +4,7 @@
 
 #include "command_session.h"
 #include "header_footer.h"
+#include "fiscal_identity_commands.h"
 #include "kalibro_form.h"
 #include "passwords_rounding.h"
 
@@ -24,6 +25,10 @@ const std::vector<MenuCommand>& MenuCommands() {
       {"popupZtyp", popupZtypClick},
       {"popupHead", popupHeadClick},
       {"popupTail", popupTailClick},
+      {"popupDICDKP", popupDICDKPClick},
+      {"popupkDPH", popupkDPHClick},
+      {"popupRegister", popupRegisterClick},
+      {"popupRepair", popupRepairClick},
   };
   return commands;
 }

@@ -14,5 +14,6 @@ void RegisterLoaderCommands(Device& device);    // template upload and firmware 
 void RegisterSetupCommands(Device& device);     // service program commands
 void RegisterPasswordCurrencyRoundingCommands(Device& device);  // service password, currencies, rounding
 void RegisterHeaderFooterCommands(Device& device);  // receipt header and footer lines
+void RegisterFiscalIdentityCommands(Device& device);  // tax identity, VAT, register flags, commissioning
 
 }  // namespace korvena::emu

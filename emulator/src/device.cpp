@@ -42,6 +42,7 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   RegisterSetupCommands(*this);
   RegisterPasswordCurrencyRoundingCommands(*this);
   RegisterHeaderFooterCommands(*this);
+  RegisterFiscalIdentityCommands(*this);
 }
 
 Device::~Device() = default;
