@@ -67,7 +67,7 @@ void popupDICDKPClick(CommandSession& session) {
   TDickpForm dialog(session.ui(), session.dialogOwner());
   for (int i = 0; i < TDickpForm::kValues; ++i)
     dialog.Edit(i)->setText(FromWindows1250(session.QueryInfo(kIdentityValues[i].info)));
-  if (session.ui().ExecDialog(dialog) != TDickpForm::kWriteResult) return;
+  if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
   const std::string& password = session.state().LoginPassword;
   for (int i = 0; i < TDickpForm::kValues; ++i) {

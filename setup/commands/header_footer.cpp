@@ -27,7 +27,7 @@ void EditDocumentLines(CommandSession& session, const DocumentLines& lines) {
   for (int i = 0; i < TfrmHead::kLineCount; ++i)
     dialog.SetLine(i, FromWindows1250(DeviceToPc(session.QueryInfo(lines.firstInfo + i))));
   dialog.SetHeaderMode(lines.headerMode);
-  if (session.ui().ExecDialog(dialog) != TfrmHead::kResultYes) return;
+  if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
   // All ten every time, changed or not; a refused line does not stop the
   // others.

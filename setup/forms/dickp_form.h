@@ -10,6 +10,7 @@
 #include <array>
 
 #include "user_interaction.h"
+#include "write_confirmation.h"
 
 namespace korvena::kalibro {
 
@@ -17,7 +18,6 @@ class TDickpForm : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kWriteResult = QMessageBox::Yes;
   static constexpr int kValues = 4;
 
   TDickpForm(UserInteraction& ui, QWidget* parent = nullptr);

@@ -76,7 +76,7 @@ TfrmHead::TfrmHead(UserInteraction& ui, QWidget* parent) : QDialog(parent), ui_(
 
   connect(ReadButton, &QPushButton::clicked, this, &TfrmHead::ReadButtonClick);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-  connect(WriteButton, &QPushButton::clicked, this, [this] { done(kResultYes); });
+  connect(WriteButton, &QPushButton::clicked, this, [this] { done(kWriteResult); });
 
   MakeFixedDialog(*this, width, top + kButtonHeight + kMargin);
   if (parent != nullptr) CenterOn(*this, *parent);

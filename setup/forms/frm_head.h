@@ -11,6 +11,7 @@
 #include <array>
 
 #include "user_interaction.h"
+#include "write_confirmation.h"
 
 namespace korvena::kalibro {
 
@@ -20,9 +21,6 @@ class TfrmHead : public QDialog {
  public:
   static constexpr int kLineCount = 10;
   static constexpr int kLongestLine = 40;
-  // What exec() returns when the write button closed the dialog; Cancel,
-  // Escape and the close box give QDialog::Rejected.
-  static constexpr int kResultYes = QDialogButtonBox::Yes;
 
   explicit TfrmHead(UserInteraction& ui, QWidget* parent = nullptr);
 

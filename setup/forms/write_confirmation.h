@@ -4,9 +4,13 @@
 // the box is ticked, so nothing is written by a slip of the Enter key.
 #include <QCheckBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QPushButton>
 
 namespace korvena::kalibro {
+
+// What such a dialog closes with when its write button is pressed.
+inline constexpr int kWriteResult = QDialogButtonBox::Yes;
 
 // Adds the box `chWrite` at (left, top) and ties `writeButton` to it; the
 // button starts disabled.
