@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "file_error.h"
+#include "kalibro_texts.h"
 #include "responsive_line.h"
 #include "windows1250.h"
 
@@ -10,8 +11,11 @@ namespace korvena::kalibro {
 
 bool CommandRunner::RunMenuCommand(const QString& name) {
   const auto handler = handlers_.find(name);
-  if (handler == handlers_.end()) return false;
-  return RunExclusive(handler->second);
+  if (handler != handlers_.end()) return RunExclusive(handler->second);
+  // A menu item must never just do nothing: one that has no command yet says so.
+  if (guard_.busy()) return false;
+  ui_.ShowInformation(Text(kNotAvailableYet));
+  return false;
 }
 
 bool CommandRunner::RunExclusive(const Handler& sequence) {

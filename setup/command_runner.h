@@ -23,7 +23,8 @@ class CommandRunner {
   bool HasHandler(const QString& name) const { return handlers_.count(name) != 0; }
 
   // Runs the handler of menu item `name`; false when another sequence is
-  // running (nothing is done then) or the item has no handler yet.
+  // running (nothing is done then) or the item has no handler yet (the
+  // technician is told so).
   bool RunMenuCommand(const QString& name);
 
   // Runs `sequence` under the guard; false when another sequence is running.

@@ -27,6 +27,9 @@ inline constexpr const char* kInvalidInput = "InvalidInput";
 inline constexpr const char* kLoadingData = "Načítavam údaje ...";
 inline constexpr const char* kSearchingDevice = "Hľadám KORVENA.2010 ...";
 
+// A menu item whose command is not there yet.
+inline constexpr const char* kNotAvailableYet = "Táto funkcia zatiaľ nie je k dispozícii.";
+
 // Shared by the dialogs that write into the device or load texts files.
 inline constexpr const char* kWriteConfirmation = "Zapísať údaje do fiškálnej tlačiarne.";
 inline constexpr const char* kReadButton = "&Načítať";

@@ -2,8 +2,11 @@
 // port, answers the start-up dialogs (COM port, password) as a technician
 // would, and saves a picture of the window with its status display.
 //
-//   kalibro-snapshot --com N [--password DIGITS] [--config FILE] [--dialogs DIR] --out FILE.png
-// With --dialogs, the two start-up dialogs are saved too, as DIR/<name>.png.
+//   kalibro-snapshot --com N [--password DIGITS] [--config FILE] [--dialogs DIR]
+//                    [--open ITEM:DIALOG]... --out FILE.png
+// With --dialogs, the two start-up dialogs are saved too, as DIR/<name>.png,
+// and so is each dialog that a menu item named with --open brings up (it is
+// then cancelled): --open popupHead:frmHead saves DIR/frmHead.png.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
@@ -27,6 +30,8 @@ int main(int argc, char** argv) {
   parser.addOption({"config", "KvorWxx.ini to read.", "FILE"});
   parser.addOption({"out", "PNG file to write.", "FILE"});
   parser.addOption({"dialogs", "Folder for pictures of the start-up dialogs.", "DIR"});
+  parser.addOption({"open", "Menu item to choose and the dialog it shows, saved to the dialogs folder.",
+                    "ITEM:DIALOG"});
   parser.process(application);
   if (!parser.isSet("out")) {
     std::fputs("kalibro-snapshot: --out FILE.png is needed\n", stderr);
@@ -57,8 +62,20 @@ int main(int argc, char** argv) {
   form.WMStartUp();
   QApplication::processEvents();
 
+  for (const QString& opened : parser.values("open")) {
+    const QStringList itemAndDialog = opened.split(':');
+    QAction* menuItem = form.MenuAction(itemAndDialog.value(0));
+    if (itemAndDialog.size() != 2 || menuItem == nullptr) {
+      std::fprintf(stderr, "kalibro-snapshot: no menu item for --open %s\n", qPrintable(opened));
+      return 2;
+    }
+    ui.ExpectDialog(itemAndDialog[1], QDialog::Rejected, savePicture);
+    menuItem->trigger();
+  }
+
   for (const auto& message : ui.messages) std::fprintf(stderr, "kalibro-snapshot: %s\n", qPrintable(message.text));
-  if (!ui.messages.empty() || !form.isVisible()) return 1;
+  for (const auto& problem : ui.problems) std::fprintf(stderr, "kalibro-snapshot: %s\n", qPrintable(problem));
+  if (!ui.messages.empty() || !ui.problems.empty() || !form.isVisible()) return 1;
   if (!form.grab().save(parser.value("out"), "PNG")) {
     std::fprintf(stderr, "kalibro-snapshot: cannot write %s\n", qPrintable(parser.value("out")));
     return 1;

@@ -113,6 +113,18 @@ TEST(ExchangeGuard, TheWindowStaysAliveWhileTheDeviceIsSearchedFor) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST(ExchangeGuard, AnItemWithoutItsCommandSaysSoInsteadOfDoingNothing) {
+  KalibroRig rig;
+  rig.ChooseComItem(0);
+  rig.TypePassword("");
+  rig.Start();
+  const std::size_t framesBefore = rig.device.received().size();
+  // Stands for any item whose command is still to come.
+  EXPECT_FALSE(rig.form->commands().RunMenuCommand("popupStillToCome"));
+  EXPECT_EQ(rig.ui.MessageTexts(), QStringList{QString::fromUtf8("Táto funkcia zatiaľ nie je k dispozícii.")});
+  EXPECT_EQ(rig.device.received().size(), framesBefore);
+}
+
 TEST(ExchangeGuard, AnErrorInACommandIsShownAndTheProgramGoesOn) {
   KalibroRig rig;
   rig.ChooseComItem(0);
