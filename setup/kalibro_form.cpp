@@ -22,10 +22,12 @@ TKalibroForm35::TKalibroForm35(Port& port, Clock& clock, UserInteraction& ui, st
                                QWidget* parent)
     : QMainWindow(parent),
       port_(port),
+      clock_(clock),
       ui_(ui),
       configPath_(std::move(configPath)),
       line_(port, clock, [] { QCoreApplication::processEvents(); }),
       link_(line_.port(), line_.clock()),
+      workerLink_(port, clock),
       exchange_(link_, state_, [] { QCoreApplication::processEvents(); }),
       commands_(guard_, ui),
       clientArea_(new QWidget(this)),

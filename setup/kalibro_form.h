@@ -53,6 +53,12 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   }
   void RefreshTotals() override { status_.RefreshTotals(); }
   QWidget* dialogOwner() override { return this; }
+  std::string Exchange(std::string_view frame, uint32_t limitMs) override;
+  void SetLineSpeed(int32_t baud) override;
+  int32_t FindDevice() override;
+  CommandLink& WorkerLink() override { return workerLink_; }
+  void RunWorker(QThread& worker, const std::function<void()>& onTick,
+                 std::atomic<bool>& stopRequested) override;
 
   // --- the status display ---
   void AddValueLabel(int top, int left, int width, const QString& caption, const QString& name) {
@@ -93,11 +99,13 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   void DisableSettingsMenus();
 
   Port& port_;
+  Clock& clock_;
   UserInteraction& ui_;
   std::string configPath_;
   ConnectionState state_;
   ResponsiveLine line_;
   CommandLink link_;
+  CommandLink workerLink_;  // on the plain port and clock
   DeviceExchange exchange_;
   ExchangeGuard guard_;
   CommandRunner commands_;

@@ -5,11 +5,16 @@
 // rules of QueryInfo and SendCommand (the UI's turn, the time limits, the
 // status query after a refused command).
 #include <QString>
+#include <QThread>
 #include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "connection_state.h"
+#include "korvena/link/command_link.h"
 #include "user_interaction.h"
 
 namespace korvena::kalibro {
@@ -24,6 +29,31 @@ class CommandSession {
   // device answered exactly "0"; most commands show nothing either way and
   // read values back instead.
   virtual bool SendCommand(std::string_view frame) = 0;
+
+  // Writes `frame` and reads one answer line within `limitMs`, nothing
+  // else: no turn for the window first, no status query after a refusal.
+  // For the exchanges that keep rules of their own (the template upload,
+  // the clock's one-second timer).
+  virtual std::string Exchange(std::string_view frame, uint32_t limitMs) = 0;
+
+  // Switches the PC side of the line to `baud`; PortBaud follows.
+  virtual void SetLineSpeed(int32_t baud) = 0;
+  // Identifies the device at PortBaud, else searches the rates as the
+  // start-up does and adopts the rate found as PortBaud. The rate in use;
+  // 0 when the device answers at none.
+  virtual int32_t FindDevice() = 0;
+
+  // --- bulk reads on a worker thread ---
+  // The plain link under the responsive one, for a worker thread while
+  // RunWorker runs: it gives the window no turn and may not be used by the
+  // UI thread meanwhile.
+  virtual CommandLink& WorkerLink() = 0;
+  // Starts `worker` at the highest priority and keeps the window alive until
+  // it has finished, calling `onTick` about every 50 ms (to move a progress
+  // bar). When the window is closed meanwhile, `stopRequested` becomes true;
+  // the worker should then end soon. No other command runs meanwhile.
+  virtual void RunWorker(QThread& worker, const std::function<void()>& onTick,
+                         std::atomic<bool>& stopRequested) = 0;
 
   // The status display's labels, by component name.
   virtual void SetValueLabel(const QString& name, const QString& text) = 0;
