@@ -8,7 +8,11 @@ class Device;
 
 void RegisterIdentityCommands(Device& device);  // info query IV and INFO
 void RegisterDriverCommands(Device& device);    // LDX data and SD-card days
-void RegisterSalesCommands(Device& device);     // receipts, invoices, cash, reports, copies
+void RegisterReceiptCommands(Device& device);   // opening receipts and invoices, receipt lines
+void RegisterPaymentCommands(Device& device);   // paying and closing receipts and invoices
+void RegisterCashCommands(Device& device);      // deposits and withdrawals
+void RegisterReportCommands(Device& device);    // daily and interval reports, the daily closing
+void RegisterCopyCommands(Device& device);      // copies of kept documents
 void RegisterCrcCommands(Device& device);       // CRC announcement frames
 void RegisterLoaderCommands(Device& device);    // template upload and firmware boot loader
 void RegisterSetupCommands(Device& device);     // service program commands

@@ -18,6 +18,8 @@ inline constexpr const char* kSendAgain = "1024";  // a packet spoilt on the way
 
 // Replies `status`; one that is not kDone is kept for info 0.
 void Answer(Device& device, const char* status);
+// The same after a pause, for commands that answer once their work is done.
+void AnswerAfter(Device& device, const char* status, uint32_t pauseMs);
 
 // True when the command's first argument is the service password; otherwise
 // answers kWrongPassword and the command must do nothing.

@@ -36,7 +36,11 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   unknown_ = [](Device& device, const Command&) { device.Reply("1"); };
   RegisterIdentityCommands(*this);
   RegisterDriverCommands(*this);
-  RegisterSalesCommands(*this);
+  RegisterReceiptCommands(*this);
+  RegisterPaymentCommands(*this);
+  RegisterCashCommands(*this);
+  RegisterReportCommands(*this);
+  RegisterCopyCommands(*this);
   RegisterCrcCommands(*this);
   RegisterLoaderCommands(*this);
   RegisterSetupCommands(*this);

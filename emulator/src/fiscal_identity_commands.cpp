@@ -4,24 +4,22 @@
 // commissioning. Every value lives in the info table, where the info query
 // reports it and a saved state keeps it.
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "command_families.h"
 #include "command_status.h"
+#include "device_dates.h"
 #include "korvena/emulator/device.h"
 #include "korvena/platform/decimal_text.h"
-#include "korvena/platform/local_date.h"
+#include "sales_info.h"
 
 namespace korvena::emu {
 namespace {
 
 constexpr int kInfoRegister = 1;
 constexpr int kInfoCommissioningDate = 16;
-constexpr int kInfoLastClosingDate = 61;
-constexpr int kInfoAutomaticClosingDate = 62;
 // The amount of the automatic deposit. No program reads it back; the device
 // keeps it beside the other values so a saved state holds it too.
 constexpr int kInfoAutomaticDeposit = 66;
@@ -102,13 +100,6 @@ bool IsAmount(std::string_view text) {
   return decimals.size() <= kAmountDecimals && DecimalDigits(decimals, UINT64_MAX).has_value();
 }
 
-std::string Today() {
-  const LocalDate date = CurrentLocalDate();
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d", date.day, date.month, date.year);
-  return text;
-}
-
 // ESC ";STDIC;" password ";" value CR and its three siblings: the text is
 // kept as sent, code page 852 bytes.
 void SetIdentity(Device& device, const Command& command, const IdentityField& field) {
@@ -176,8 +167,8 @@ void Commission(Device& device, const Command& command) {
   DeviceState& state = device.state();
   if (Register(state) & kCommissionedBit) return Answer(device, kWrongState);
   ChangeRegister(state, kCommissionedBit, true);
-  const std::string today = Today();
-  for (const int info : {kInfoCommissioningDate, kInfoLastClosingDate, kInfoAutomaticClosingDate})
+  const std::string today = TodayText();
+  for (const int info : {kInfoCommissioningDate, kInfoLastClosingDate, kInfoNextClosingDate})
     state.info[info] = today;
   Answer(device, kDone);
 }

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "device_dates.h"
 #include "korvena/platform/decimal_text.h"
 #include "korvena/platform/whole_files.h"
 
@@ -62,9 +64,6 @@ struct Counter {
 constexpr Counter kCounters[] = {
     {"sales.closingNumber", &SalesRecords::closingNumber},
     {"sales.documentsToday", &SalesRecords::documentsToday},
-    {"sales.dayTotalCents", &SalesRecords::dayTotalCents},
-    {"sales.dayDepositsCents", &SalesRecords::dayDepositsCents},
-    {"sales.dayWithdrawalsCents", &SalesRecords::dayWithdrawalsCents},
 };
 
 std::optional<int64_t> SignedNumber(std::string_view text) {
@@ -75,12 +74,57 @@ std::optional<int64_t> SignedNumber(std::string_view text) {
   return negative ? -static_cast<int64_t>(*value) : static_cast<int64_t>(*value);
 }
 
+// Splits at every `separator`: "a;;b" gives "a", "", "b".
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// A recorded daily closing on one line: number;dd.mm.yyyy;documents;figures,
+// the figures as info:value pairs separated by commas.
+constexpr std::string_view kClosingName = "sales.closing";
+
+std::string ClosingText(const DayClosing& closing) {
+  std::string text = std::to_string(closing.number) + ";" + closing.date + ";" + std::to_string(closing.documents) + ";";
+  for (const auto& [info, value] : closing.figures) {
+    if (text.back() != ';') text += ",";
+    text += std::to_string(info) + ":" + std::to_string(value);
+  }
+  return text;
+}
+
+std::optional<DayClosing> ParseClosing(std::string_view text) {
+  const std::vector<std::string_view> parts = Split(text, ';');
+  if (parts.size() != 4 || !ParseDate(parts[1])) return std::nullopt;
+  const auto number = DecimalDigits(parts[0], INT64_MAX);
+  const auto documents = DecimalDigits(parts[2], INT64_MAX);
+  if (!number || !documents) return std::nullopt;
+  DayClosing closing{static_cast<int64_t>(*number), std::string(parts[1]), static_cast<int64_t>(*documents), {}};
+  if (parts[3].empty()) return closing;
+  for (const std::string_view pair : Split(parts[3], ',')) {
+    const std::size_t colon = pair.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto info = DecimalDigits(pair.substr(0, colon), INT32_MAX);
+    const auto value = SignedNumber(pair.substr(colon + 1));
+    if (!info || !value) return std::nullopt;
+    closing.figures[static_cast<int>(*info)] = *value;
+  }
+  return closing;
+}
+
 }  // namespace
 
 std::string SerializeState(const DeviceState& state) {
   std::string text = "password=" + Escape(state.servicePassword) + "\n";
   for (const Counter& counter : kCounters)
     text += std::string(counter.name) + "=" + std::to_string(state.sales.*counter.field) + "\n";
+  for (const DayClosing& closing : state.sales.closings)
+    text += std::string(kClosingName) + "=" + Escape(ClosingText(closing)) + "\n";
   for (const auto& [number, value] : state.info)
     text += std::string(kInfoPrefix) + std::to_string(number) + "=" + Escape(value) + "\n";
   return text;
@@ -88,6 +132,7 @@ std::string SerializeState(const DeviceState& state) {
 
 bool ApplySerializedState(const std::string& text, DeviceState& state) {
   DeviceState updated = state;
+  bool closingsRead = false;  // the file's closings replace those held before
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -106,6 +151,12 @@ bool ApplySerializedState(const std::string& text, DeviceState& state) {
       const auto number = DecimalDigits(name.substr(kInfoPrefix.size()), INT32_MAX);
       if (!number) return false;
       updated.info[static_cast<int>(*number)] = *value;
+    } else if (name == kClosingName) {
+      const auto closing = ParseClosing(*value);
+      if (!closing) return false;
+      if (!closingsRead) updated.sales.closings.clear();
+      closingsRead = true;
+      updated.sales.closings.push_back(*closing);
     } else {
       for (const Counter& counter : kCounters) {
         if (name != counter.name) continue;

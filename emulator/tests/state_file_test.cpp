@@ -15,7 +15,7 @@ TEST(StateFile, EveryByteOfEveryValueSurvivesTheRoundTrip) {
   state.info[3] = "a=b%c";
   state.servicePassword = "4711";
   state.sales.closingNumber = 42;
-  state.sales.dayTotalCents = -1250;
+  state.sales.closings = {{3, "06.12.2026", 12, {{40, -1250}, {37, 2}}}, {4, "07.12.2026", 0, {}}};
 
   DeviceState restored;
   restored.info[999] = "kept: the file does not know it";
@@ -25,13 +25,14 @@ TEST(StateFile, EveryByteOfEveryValueSurvivesTheRoundTrip) {
   EXPECT_EQ(restored.info[999], "kept: the file does not know it");
   EXPECT_EQ(restored.servicePassword, "4711");
   EXPECT_EQ(restored.sales.closingNumber, 42);
-  EXPECT_EQ(restored.sales.dayTotalCents, -1250);
+  EXPECT_EQ(restored.sales.closings, state.sales.closings) << "interval reports still find them";
   EXPECT_EQ(SerializeState(state).find('\r'), std::string::npos) << "one value, one line";
 }
 
 TEST(StateFile, ADamagedFileChangesNothing) {
   for (const char* damaged : {"info.3=ok\nno equals sign\n", "info.3=%4\n", "info.x=1\n", "info.3=%GG\n",
-                              "sales.closingNumber=12a\n"}) {
+                              "sales.closingNumber=12a\n", "sales.closing=1;32.01.2024;0;\n",
+                              "sales.closing=1;01.01.2024;0;40\n", "sales.closing=1;01.01.2024;0\n"}) {
     DeviceState state;
     state.info[3] = "before";
     EXPECT_FALSE(ApplySerializedState(damaged, state)) << damaged;

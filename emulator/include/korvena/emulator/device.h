@@ -44,6 +44,8 @@ struct Command {
   const std::string& Field(std::size_t n) const;
   // The n-th argument (0-based), i.e. field n + 2.
   const std::string& Arg(std::size_t n) const { return Field(n + 2); }
+  // How many arguments follow the name.
+  std::size_t ArgCount() const { return fields.size() > 2 ? fields.size() - 2 : 0; }
 };
 
 // Bytes the device sends, at the line speed it sends them. A PC side set to

@@ -1,9 +1,10 @@
 #pragma once
 // The device's settings and totals in a file, so a device configured by a
 // program is still configured after the emulator restarts: the info values,
-// the service password and the day's counters. One "name=value" line each;
-// values are bytes (texts in code page 852), with '%', '=', control bytes
-// and bytes from 0x7F up written as %XX.
+// the service password, the day's counters and the recorded daily closings.
+// One "name=value" line each (a line per closing); values are bytes (texts
+// in code page 852), with '%', '=', control bytes and bytes from 0x7F up
+// written as %XX.
 #include <optional>
 #include <string>
 
