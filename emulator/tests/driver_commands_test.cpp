@@ -78,6 +78,11 @@ TEST(SalesCommands, AnswersTheDeviceErrorNumbers) {
       {{"\x1b;S;0\r"}, "\x1b;L;--1;1;A;x\r", "1\r"},                    // two signs
       {{"\x1b;S;0\r"}, "\x1b;L;1 ;1;A;x\r", "1\r"},                     // a trailing blank
       {{"\x1b;S;0\r"}, "\x1b;L;1e999;1;A;x\r", "1\r"},                  // beyond any double
+      {{"\x1b;S;0\r"}, "\x1b;L;-1;1;A;x\r", "1\r"},                     // the kind carries the sign
+      {{"\x1b;S;0\r"}, "\x1b;L;1;1;A\r", "1\r"},                       // no text field
+      {{"\x1b;S;0\r"}, "\x1b;L;1;1;A;" + std::string(41, 'x') + "\r", "1\r"},  // wider than the paper
+      {{"\x1b;S;0\r"}, "\x1b;L;1000000;100000;A;x\r", "1\r"},          // an amount beyond the device
+      {{}, "\x1b;F;0;Firma\r", "1\r"},                                   // an invoice of nothing
       {{"\x1b;S;0\r", "\x1b;L;1;9;A;x\r"}, "\x1b;K;8.99\r", "3\r"},     // payment short
       {{"\x1b;S;0\r"}, "\x1b;K;-1\r", "1\r"},                           // negative payment
       {{"\x1b;S;0\r"}, "\x1b;KF;0\r", "2\r"},                           // an invoice is not open
@@ -89,6 +94,7 @@ TEST(SalesCommands, AnswersTheDeviceErrorNumbers) {
       {{}, "\x1b;MD;1;1;2024;31;12;2024\r", "1\r"},                     // no closing recorded in it
       {{}, "\x1b;C\r", "2\r"},                                          // nothing to copy
       {{}, "\x1b;DZ\r", "0\r"},
+      {{}, "\x1b;DZ;1\r", "1\r"},                                        // it takes no argument
       {{}, "\x1b;NOSUCH\r", "1\r"},
   };
   for (const auto& c : cases) {
