@@ -5,6 +5,7 @@
 //
 // Answers: "0" done; "1" a range that is no range; "2" a document is open,
 // or nothing kept matches.
+#include <optional>
 #include <string>
 #include <vector>
 

@@ -26,19 +26,24 @@ constexpr int kModes = 5;  // MOD A..E
 
 using Kind = OpenDocument::Kind;
 
+// How a line stands to the items sold: an item a storno may cancel later, a
+// storno, or neither.
+enum class ItemRole { kSold, kCancelled, kNone };
+
 struct LineKind {
   const char* name;
   int sign;
   const char* label;  // printed before the text
   int gtInfo;         // its GT value; the count follows
+  ItemRole role;
 };
 constexpr LineKind kLineKinds[] = {
-    {"L", 1, "", kInfoGtItems},
-    {"LS", -1, "STORNO ", kInfoGtStorno},
-    {"LZ", -1, "ZLAVA ", kInfoGtDiscounts},
-    {"LP", 1, "PRIRAZKA ", kInfoGtSurcharges},
-    {"LM", -1, "ZAPORNA POLOZKA ", kInfoGtNegativeItems},
-    {"LV", -1, "VRATENY TOVAR ", kInfoGtReturnedGoods},
+    {"L", 1, "", kInfoGtItems, ItemRole::kSold},
+    {"LS", -1, "STORNO ", kInfoGtStorno, ItemRole::kCancelled},
+    {"LZ", -1, "ZLAVA ", kInfoGtDiscounts, ItemRole::kNone},
+    {"LP", 1, "PRIRAZKA ", kInfoGtSurcharges, ItemRole::kNone},
+    {"LM", -1, "ZAPORNA POLOZKA ", kInfoGtNegativeItems, ItemRole::kNone},
+    {"LV", -1, "VRATENY TOVAR ", kInfoGtReturnedGoods, ItemRole::kNone},
 };
 
 OpenDocument& Open(Device& device, Kind kind) {
@@ -95,7 +100,7 @@ bool CancelSold(OpenDocument& open, const SoldItem& storno) {
   };
   int64_t standing = 0;
   for (const SoldItem& item : open.items)
-    if (matches(item)) standing += item.quantity;
+    if (matches(item)) standing = SaturatingAdd(standing, item.quantity);
   if (standing < storno.quantity) return false;
   int64_t left = storno.quantity;
   for (SoldItem& item : open.items) {
@@ -119,16 +124,16 @@ void AddLine(Device& device, const Command& command, const LineKind& kind) {
   if (command.ArgCount() != 4 || !quantity || !price || *quantity < 0 || *price < 0 || !vatClass ||
       text.size() > kPaperWidth)
     return Answer(device, kBadArgument);
-  // Both are at most 1e10, so the product stays well inside a double's exact range.
+  // Every amount the device takes is exact in a double; a larger one is refused.
   const int64_t amount = std::llround(static_cast<double>(*quantity) * static_cast<double>(*price) / 1000.0);
   if (amount > kLargestAmountCents) return Answer(device, kBadArgument);
 
   const SoldItem item{text, *price, vatClass->letter, *quantity};
-  if (kind.gtInfo == kInfoGtStorno && !CancelSold(open, item)) return Answer(device, kBadArgument);
-  if (kind.gtInfo == kInfoGtItems) open.items.push_back(item);
+  if (kind.role == ItemRole::kCancelled && !CancelSold(open, item)) return Answer(device, kBadArgument);
+  if (kind.role == ItemRole::kSold) open.items.push_back(item);
 
   const int64_t signedAmount = kind.sign * amount;
-  const VatSplit split = SplitVat(*vatClass, signedAmount, vatClass->rate == 0 ? 0 : VatCoefficient(state, vatClass->rate));
+  const VatSplit split = SplitVat(*vatClass, signedAmount, VatCoefficient(state, vatClass->rate));
   AddPending(open.pendingCents, InfoBaseOfRate(vatClass->rate), split.base);
   if (vatClass->rate != 0) AddPending(open.pendingCents, InfoVatOfRate(vatClass->rate), split.vat);
   AddPending(open.pendingCents, kind.gtInfo, split.Gross());

@@ -36,6 +36,7 @@ int64_t VatCoefficient(const DeviceState& state, int rate) {
   // The device takes no coefficient above 100 %; one put in the table by
   // other means is held there rather than overflowing the VAT arithmetic.
   constexpr int64_t kLargest = 10000;
+  if (rate < 1 || rate > kVatRates) return 0;
   const int64_t coefficient = InfoCount(state, kInfoVatCoefficient1 + rate - 1);
   return coefficient < kLargest ? coefficient : kLargest;
 }

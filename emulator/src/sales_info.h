@@ -54,7 +54,7 @@ int64_t InfoCents(const DeviceState& state, int number);
 void AddToInfoCents(DeviceState& state, int number, int64_t cents);
 void AddToInfoCount(DeviceState& state, int number, int64_t count);
 
-// The VAT coefficient of rate 1..4 in 0.01 %; 0 when it is not set.
+// The VAT coefficient of rate 1..4 in 0.01 %; 0 for rate 0 and when it is not set.
 int64_t VatCoefficient(const DeviceState& state, int rate);
 
 }  // namespace korvena::emu
