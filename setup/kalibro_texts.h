@@ -2,10 +2,20 @@
 // Kalibro's string table: every text the technician sees, in UTF-8. Shown
 // through Text(), which makes the QString at the Qt boundary.
 #include <QString>
+#include <QStringList>
+#include <cstddef>
 
 namespace korvena::kalibro {
 
 inline QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A list of texts, such as the items of a radio group, in its order.
+template <std::size_t N>
+QStringList Texts(const char* const (&utf8)[N]) {
+  QStringList texts;
+  for (const char* text : utf8) texts << Text(text);
+  return texts;
+}
 
 inline constexpr const char* kApplicationTitle = "KORVENA.2010 nastavenie";
 inline constexpr const char* kAboutCommandCaption = "&Informácie o...";
@@ -87,5 +97,40 @@ inline constexpr const char* kCommissioningWarning =
     "Hlavičku, Koniec dokladu, hypertext). Po uvedení do prevádzky tieto údaje zapíšu do fiškálnej pamäti a už ich "
     "nebude možné zmeniť.";
 inline constexpr const char* kCommissionButton = "&Uviezť do prevádzky";
+
+// Receipts and invoices.
+inline constexpr const char* kStartBCaption = "Štart bločku";
+inline constexpr const char* kReceiptModeCaptions[] = {"MOD A", "MOD B", "MOD C", "MOD D", "MOD E"};
+inline constexpr const char* kRiadokBCaption = "Riadok bločku";
+// The line kinds, in the order of their commands L, LS, LZ, LP, LM and LV.
+inline constexpr const char* kLineKindCaptions[] = {"Kladná položka", "Storno",          "Zľava",
+                                                    "Prirážka",       "Záporná položka", "Vrátený tovar"};
+// The VAT classes A to I, in the order of their letters.
+inline constexpr const char* kVatClassCaptions[] = {
+    "A 0% bez DPH",         "B KDPH1% bez DPH",     "C KDPH2% bez DPH",
+    "D KDPH1% vrátane DPH", "E KDPH2% vrátane DPH", "F KDPH3% bez DPH",
+    "G KDPH4% bez DPH",     "H KDPH3% vrátane DPH", "I KDPH4% vrátane DPH"};
+inline constexpr const char* kQuantityLabel = "Počet kusov";
+inline constexpr const char* kUnitPriceLabel = "Jednotková cena";
+inline constexpr const char* kLineTextLabel = "Text";
+inline constexpr const char* kBadUnitPrice = "Zle zadaná jednotková cena!";
+inline constexpr const char* kBadQuantity = "Zle zadaný počet kusov!";
+inline constexpr const char* kKoniecBCaption = "Koniec bločku";
+inline constexpr const char* kKoniecFakturyCaption = "Koniec faktúry";
+// The six means of payment, 1 to 6.
+inline constexpr const char* kPaymentCaptions[] = {"Platidlo 1 (Cash)",    "Platidlo 2 (Card)", "Platidlo 3 (Credit)",
+                                                   "Platidlo 4 (Faktúra)", "Platidlo 5",        "Platidlo 6"};
+inline constexpr const char* kBadPayment = "Zle zadaná suma platidlo %1!";  // %1: 1..6
+inline constexpr const char* kFakturaCaption = "Faktúra";
+inline constexpr const char* kInvoiceTextLabel = "Text faktúry:";
+inline constexpr const char* kInvoiceAmountLabel = "Suma:";
+// Reports and cash movements.
+inline constexpr const char* kFirstClosingNumberPrompt = "Zadajte číslo prvej uzávierky";
+inline constexpr const char* kLastClosingNumberPrompt = "Zadajte číslo poslednej uzávierky";
+inline constexpr const char* kFirstClosingDatePrompt = "Zadajte dátum prvej uzávierky v tvare dd;mm;yyyy";
+inline constexpr const char* kLastClosingDatePrompt = "Zadajte dátum poslednej uzávierky v tvare dd;mm;yyyy";
+inline constexpr const char* kDepositCaption = "Vklad";
+inline constexpr const char* kWithdrawalCaption = "Výber";
+inline constexpr const char* kCashAmountLabel = "Suma";
 
 }  // namespace korvena::kalibro

@@ -7,6 +7,8 @@
 #include "fiscal_identity_commands.h"
 #include "kalibro_form.h"
 #include "passwords_rounding.h"
+#include "receipts_invoices.h"
+#include "reports_cash.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -29,6 +31,17 @@ const std::vector<MenuCommand>& MenuCommands() {
       {"popupkDPH", popupkDPHClick},
       {"popupRegister", popupRegisterClick},
       {"popupRepair", popupRepairClick},
+      {"menuStartBlok", menuStartBlokClick},
+      {"menuRiadokBlok", menuRiadokBlokClick},
+      {"menuKoniecBlok", menuKoniecBlokClick},
+      {"popupStartFA", popupStartFAClick},
+      {"popupEndFA", popupEndFAClick},
+      {"menuDX", menuDXClick},
+      {"menuDZ", menuDZClick},
+      {"menuMX", menuMXClick},
+      {"menuMZ", menuMZClick},
+      {"menuVklad", menuVkladClick},
+      {"menuVyber", menuVyberClick},
   };
   return commands;
 }

@@ -32,21 +32,6 @@ bool StatusDisplay::GetValueLabel(const QString& name, QString& text) const {
   return false;
 }
 
-std::string StatusDisplay::ReadValueText(const ValueCell& cell) {
-  switch (cell.form) {
-    case ValueForm::kCount:
-      return "[" + exchange_.QueryInfo(cell.info) + "]";
-    case ValueForm::kCheckSums: {
-      const std::string first = exchange_.QueryInfo(cell.info);
-      return "[" + first + "],[" + exchange_.QueryInfo(cell.info + 1) + "]";
-    }
-    case ValueForm::kPlain:
-    case ValueForm::kVatCoefficient:
-      break;
-  }
-  return exchange_.QueryInfo(cell.info);
-}
-
 QString StatusDisplay::CaptionText(const CaptionCell& caption) const {
   if (caption.form == CaptionForm::kVatRate)
     return Text(caption.text) + QString::number(vatPercent_.at(static_cast<std::size_t>(caption.vatRate - 1)));
@@ -60,12 +45,13 @@ void StatusDisplay::BuildStatusDisplay(QWidget* progressOwner) {
   progress->SetStep(1);
   progress->show();
 
+  const auto query = [this](int n) { return exchange_.QueryInfo(n); };
   for (const StatusRow& row : StatusLayout()) {
     if (row.caption)
       AddValueLabel(row.caption->top, row.caption->left, row.caption->width, CaptionText(*row.caption),
                     row.caption->name);
     for (const ValueCell& cell : row.values) {
-      const std::string text = ReadValueText(cell);
+      const std::string text = ReadValueText(cell, query);
       AddValueLabel(cell.top, cell.left, cell.width, FromWindows1250(text), cell.name);
       // The coefficient in 0.01 % names its VAT rows by the whole percent.
       if (cell.form == ValueForm::kVatCoefficient)
@@ -76,8 +62,10 @@ void StatusDisplay::BuildStatusDisplay(QWidget* progressOwner) {
 }
 
 void StatusDisplay::RefreshTotals() {
+  const auto query = [this](int n) { return exchange_.QueryInfo(n); };
   for (const char* name : RefreshedValues())
-    if (const ValueCell* cell = FindValueCell(name)) SetValueLabel(cell->name, FromWindows1250(ReadValueText(*cell)));
+    if (const ValueCell* cell = FindValueCell(name))
+      SetValueLabel(cell->name, FromWindows1250(ReadValueText(*cell, query)));
 }
 
 }  // namespace korvena::kalibro

@@ -37,8 +37,6 @@ class StatusDisplay {
   void RefreshTotals();
 
  private:
-  // The value label's text in the device's 8-bit form.
-  std::string ReadValueText(const ValueCell& cell);
   QString CaptionText(const CaptionCell& caption) const;
 
   QWidget& area_;

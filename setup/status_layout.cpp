@@ -105,4 +105,19 @@ const ValueCell* FindValueCell(const char* name) {
   return nullptr;
 }
 
+std::string ReadValueText(const ValueCell& cell, const std::function<std::string(int)>& queryInfo) {
+  switch (cell.form) {
+    case ValueForm::kCount:
+      return "[" + queryInfo(cell.info) + "]";
+    case ValueForm::kCheckSums: {
+      const std::string first = queryInfo(cell.info);  // the first half is asked for first
+      return "[" + first + "],[" + queryInfo(cell.info + 1) + "]";
+    }
+    case ValueForm::kPlain:
+    case ValueForm::kVatCoefficient:
+      break;
+  }
+  return queryInfo(cell.info);
+}
+
 }  // namespace korvena::kalibro

@@ -2,7 +2,9 @@
 // Where each value of the status display sits, what it shows and in which
 // order it is read: the display is built row by row from this table, and the
 // totals are refreshed from it by name.
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace korvena::kalibro {
@@ -51,5 +53,9 @@ const std::vector<const char*>& RefreshedValues();
 
 // The cell of value label `name`; nullptr when the layout has none.
 const ValueCell* FindValueCell(const char* name);
+
+// The text of value label `cell` in the device's 8-bit form, made of the
+// answers of `queryInfo` in the cell's form (two queries for the check sums).
+std::string ReadValueText(const ValueCell& cell, const std::function<std::string(int)>& queryInfo);
 
 }  // namespace korvena::kalibro
