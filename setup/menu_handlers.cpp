@@ -7,6 +7,7 @@
 #include "fiscal_identity_commands.h"
 #include "kalibro_form.h"
 #include "passwords_rounding.h"
+#include "service_commands.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -29,6 +30,14 @@ const std::vector<MenuCommand>& MenuCommands() {
       {"popupkDPH", popupkDPHClick},
       {"popupRegister", popupRegisterClick},
       {"popupRepair", popupRepairClick},
+      {"popupFile", popupFileClick},
+      {"popupTime", popupTimeClick},
+      {"popupSetDDate", popupSetDDateClick},
+      {"popupBaudRate", popupBaudRateClick},
+      {"popupLoadMF", popupLoadMFClick},
+      {"popupNGT", popupNGTClick},
+      {"popupPairFP", popupPairFPClick},
+      {"popupUserCMD", popupUserCMDClick},
   };
   return commands;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // TComForm: the start-up choice of the COM port, ten ports in two columns.
-#include <QButtonGroup>
 #include <QDialog>
-#include <QGroupBox>
+
+#include "radio_group.h"
 
 namespace korvena::kalibro {
 
@@ -15,13 +15,10 @@ class TComForm : public QDialog {
   explicit TComForm(QWidget* parent = nullptr);
 
   // The chosen item, 0..9 (port = item + 1); -1 when none is selected.
-  int ItemIndex() const;
-  void SetItemIndex(int index);
+  int ItemIndex() const { return ComRadio->ItemIndex(); }
+  void SetItemIndex(int index) { ComRadio->SetItemIndex(index); }
 
-  QGroupBox* ComRadio;
-
- private:
-  QButtonGroup* items_;
+  RadioGroup* ComRadio;
 };
 
 }  // namespace korvena::kalibro
