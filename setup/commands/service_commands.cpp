@@ -41,10 +41,14 @@ struct TextsFileLine {
   bool devicePage;
 };
 
+constexpr int kDocumentLines = 10;
+constexpr int kFirstHeaderInfo = 120;
+constexpr int kFirstFooterInfo = 130;
+
 std::vector<TextsFileLine> TextsFileLines() {
   std::vector<TextsFileLine> lines = {{"DKP", 2, false}, {"DIC", 3, false}, {"ICDPH", 4, false}, {"ICO", 9, false}};
-  for (int i = 1; i <= 10; ++i) lines.push_back({"HL" + std::to_string(i), 119 + i, true});
-  for (int i = 1; i <= 10; ++i) lines.push_back({"TL" + std::to_string(i), 129 + i, true});
+  for (int i = 0; i < kDocumentLines; ++i) lines.push_back({"HL" + std::to_string(i + 1), kFirstHeaderInfo + i, true});
+  for (int i = 0; i < kDocumentLines; ++i) lines.push_back({"TL" + std::to_string(i + 1), kFirstFooterInfo + i, true});
   return lines;
 }
 
