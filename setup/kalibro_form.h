@@ -54,6 +54,7 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   void RefreshTotals() override { status_.RefreshTotals(); }
   QWidget* dialogOwner() override { return this; }
   std::string Exchange(std::string_view frame, uint32_t limitMs) override;
+  void Wait(uint32_t ms) override;
   void SetLineSpeed(int32_t baud) override;
   int32_t FindDevice() override;
   CommandLink& WorkerLink() override { return workerLink_; }

@@ -1,6 +1,6 @@
 // The main window's session operations that go beyond the two exchanges:
-// the raw exchange, the line speed, finding the device again, and running a
-// bulk read on a worker thread.
+// the raw exchange, a wait, the line speed, finding the device again, and
+// running a bulk read on a worker thread.
 #include <QEventLoop>
 #include <QTimer>
 
@@ -19,6 +19,8 @@ std::string TKalibroForm35::Exchange(std::string_view frame, uint32_t limitMs) {
   link_.SendText(frame);
   return link_.ReadResponse(limitMs);
 }
+
+void TKalibroForm35::Wait(uint32_t ms) { link_.clock().Sleep(ms); }
 
 void TKalibroForm35::SetLineSpeed(int32_t baud) {
   line_.port().SetPort(baud);

@@ -97,6 +97,28 @@ inline constexpr const char* kCommissioningWarning =
     "Hlavičku, Koniec dokladu, hypertext). Po uvedení do prevádzky tieto údaje zapíšu do fiškálnej pamäti a už ich "
     "nebude možné zmeniť.";
 inline constexpr const char* kCommissionButton = "&Uviezť do prevádzky";
+// Service commands: texts file, clock, closing date, line speeds, emblem,
+// operating memory, pairing and the user command.
+inline constexpr const char* kSaveTextsCaption = "Uložiť texty do súboru";
+inline constexpr const char* kAdzmzFormCaption = "Nastavenie dátumu a času:";
+inline constexpr const char* kModuleTimeLabel = "Čas v module";
+inline constexpr const char* kAutomaticClosingLabel = "Dátum automatickej DU:";
+inline constexpr const char* kDateRowLabel = "Dátum:";
+inline constexpr const char* kTimeRowLabel = "Čas:";
+inline constexpr const char* kSetBaudRateCaption = "Nastavenie komunikačných rýchlostí";
+inline constexpr const char* kPcLineCaption = "PC->KV";
+inline constexpr const char* kInternalLineCaption = "KV interná";
+inline constexpr const char* kDeviceAnswersAtRate = "Zariadenie odpovedá rýchlosťou %1 Bd.";  // %1: the rate
+inline constexpr const char* kDeviceLost = "Spojenie so zariadením sa stratilo !";
+inline constexpr const char* kLoadMFCaption = "Nahratie loga MF";
+// The receipt printers the emblem can be loaded for, in list order.
+inline constexpr const char* kEmblemPrinterCaptions[] = {"EPSON TM88",     "EPSON TM220", "SAMSUNG SRP350",
+                                                         "GP 5890",        "STAR TSP650", "EPSON TM H6000",
+                                                         "EPSON TM U950P", "SAMSUNG STP131"};
+inline constexpr const char* kEraseOperatingMemory = "Skutočne chcete vymazať prevádzkovú pamäť?";
+inline constexpr const char* kPairingDone = "Spárovanie prebehlo.";
+inline constexpr const char* kSendCMDCaption = "SendCMD";
+inline constexpr const char* kMaskCommandCaption = "Password";
 
 // Receipts and invoices.
 inline constexpr const char* kStartBCaption = "Štart bločku";

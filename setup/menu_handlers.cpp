@@ -9,6 +9,7 @@
 #include "passwords_rounding.h"
 #include "receipts_invoices.h"
 #include "reports_cash.h"
+#include "service_commands.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -42,6 +43,14 @@ const std::vector<MenuCommand>& MenuCommands() {
       {"menuMZ", menuMZClick},
       {"menuVklad", menuVkladClick},
       {"menuVyber", menuVyberClick},
+      {"popupFile", popupFileClick},
+      {"popupTime", popupTimeClick},
+      {"popupSetDDate", popupSetDDateClick},
+      {"popupBaudRate", popupBaudRateClick},
+      {"popupLoadMF", popupLoadMFClick},
+      {"popupNGT", popupNGTClick},
+      {"popupPairFP", popupPairFPClick},
+      {"popupUserCMD", popupUserCMDClick},
   };
   return commands;
 }

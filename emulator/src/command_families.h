@@ -19,5 +19,6 @@ void RegisterSetupCommands(Device& device);     // service program commands
 void RegisterPasswordCurrencyRoundingCommands(Device& device);  // service password, currencies, rounding
 void RegisterHeaderFooterCommands(Device& device);  // receipt header and footer lines
 void RegisterFiscalIdentityCommands(Device& device);  // tax identity, VAT, register flags, commissioning
+void RegisterServiceCommands(Device& device);  // clock, closing date, line speeds, emblem, zeroing, pairing
 
 }  // namespace korvena::emu

@@ -1,6 +1,7 @@
 #include "korvena/emulator/device.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "command_families.h"
 
@@ -47,6 +48,7 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   RegisterPasswordCurrencyRoundingCommands(*this);
   RegisterHeaderFooterCommands(*this);
   RegisterFiscalIdentityCommands(*this);
+  RegisterServiceCommands(*this);
 }
 
 Device::~Device() = default;
@@ -141,6 +143,17 @@ void Device::SetInputMode(std::unique_ptr<InputMode> mode) {
 void Device::Register(const std::string& name, CommandHandler handler) {
   if (!handlers_.emplace(name, std::move(handler)).second)
     throw std::logic_error("the device command " + name + " is registered twice");
+}
+
+void Device::RegisterInfoSource(int number, InfoSource source) {
+  if (!infoSources_.emplace(number, std::move(source)).second)
+    throw std::logic_error("info " + std::to_string(number) + " has two sources");
+}
+
+std::string Device::InfoValue(int number) {
+  if (const auto source = infoSources_.find(number); source != infoSources_.end()) return source->second(*this);
+  const auto value = state_.info.find(number);
+  return value != state_.info.end() ? value->second : std::string();
 }
 
 void Device::Override(const std::string& name, CommandHandler handler) { handlers_[name] = std::move(handler); }

@@ -48,11 +48,13 @@ constexpr IdentityField kIdentityFields[] = {
 };
 
 // The flags STP may set or clear, by the name it takes. The others (service
-// check, disconnections, daily closing, initialisation, commissioning) are
-// the device's own doing; test mode has a command of its own.
+// check, disconnections, daily closing, initialisation) are the device's own
+// doing; test mode has a command of its own. Commissioning is set only by
+// STUP; STP may only clear it, before an older fiscal memory is paired.
 struct RegisterFlag {
   const char* name;
   uint32_t bit;
+  bool clearOnly = false;
 };
 
 constexpr RegisterFlag kSettableFlags[] = {
@@ -67,10 +69,11 @@ constexpr RegisterFlag kSettableFlags[] = {
     {"ADU", 8192},
     {"NODISP", 262144},
     {"AVV", kAutomaticDepositBit},
+    {"UDP", kCommissionedBit, true},
 };
 
 // The command has exactly `count` arguments.
-bool HasArguments(const Command& command, std::size_t count) { return command.fields.size() == count + 2; }
+bool HasArguments(const Command& command, std::size_t count) { return command.ArgCount() == count; }
 
 // "1" sets, "0" clears; anything else is no switch.
 std::optional<bool> Switch(const std::string& text) {
@@ -133,6 +136,7 @@ void SetRegisterFlag(Device& device, const Command& command) {
   if (!HasArguments(command, 3) || !set) return Answer(device, kBadArgument);
   for (const RegisterFlag& flag : kSettableFlags) {
     if (command.Arg(1) != flag.name) continue;
+    if (*set && flag.clearOnly) break;
     ChangeRegister(device.state(), flag.bit, *set);
     return Answer(device, kDone);
   }

@@ -24,8 +24,7 @@ void AnswerInfo(Device& device, const Command& command) {
     state.statusOnce.reset();
     return;
   }
-  const auto value = state.info.find(number);
-  device.Reply(value != state.info.end() ? value->second : std::string());
+  device.Reply(device.InfoValue(number));
 }
 
 }  // namespace

@@ -36,6 +36,10 @@ class CommandSession {
   // the clock's one-second timer).
   virtual std::string Exchange(std::string_view frame, uint32_t limitMs) = 0;
 
+  // Waits `ms` milliseconds on the link's clock, e.g. for the device to
+  // switch its line speed; the window keeps its turn meanwhile.
+  virtual void Wait(uint32_t ms) = 0;
+
   // Switches the PC side of the line to `baud`; PortBaud follows.
   virtual void SetLineSpeed(int32_t baud) = 0;
   // Identifies the device at PortBaud, else searches the rates as the

@@ -11,6 +11,16 @@ namespace {
 // A texts file holds two dozen short lines.
 constexpr std::size_t kLargestTextsFile = 1 << 20;
 
+// The file dialog of texts files: text files or, chosen first, Kalibro's own.
+FileDialogRequest TextsFileRequest(const char* title) {
+  FileDialogRequest request;
+  request.title = Text(title);
+  request.filters = {Text(kTextFileFilter), Text(kKalibroFileFilter)};
+  request.selectedFilter = 1;
+  request.defaultSuffix = "set";
+  return request;
+}
+
 }  // namespace
 
 TextsFile TextsFile::Load(const std::string& path) {
@@ -30,6 +40,12 @@ TextsFile TextsFile::Load(const std::string& path) {
   return file;
 }
 
+void TextsFile::Save(const std::string& path, const Lines& lines) {
+  std::string contents;
+  for (const auto& [name, value] : lines) contents += name + "=" + value + "\r\n";
+  if (!WriteWholeFile(path, contents)) throw FileError(FileError::kCannotCreate, path);
+}
+
 std::string TextsFile::Value(const std::string& name) const {
   for (const auto& [lineName, value] : lines_)
     if (EqualsIgnoringCase(lineName, name)) return value;
@@ -37,13 +53,11 @@ std::string TextsFile::Value(const std::string& name) const {
 }
 
 QString AskTextsFileToRead(UserInteraction& ui) {
-  FileDialogRequest request;
-  request.title = Text(kReadTextsCaption);
-  request.filters = {Text(kTextFileFilter), Text(kKalibroFileFilter)};
-  request.selectedFilter = 1;
-  request.defaultSuffix = "set";
+  FileDialogRequest request = TextsFileRequest(kReadTextsCaption);
   request.mustExist = true;
   return ui.AskOpenFileName(request);
 }
+
+QString AskTextsFileToWrite(UserInteraction& ui) { return ui.AskSaveFileName(TextsFileRequest(kSaveTextsCaption)); }
 
 }  // namespace korvena::kalibro

@@ -5,6 +5,7 @@
 // identity dialogs load their fields from it.
 #include <QString>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "user_interaction.h"
@@ -17,16 +18,24 @@ class TextsFile {
   // cannot be read.
   static TextsFile Load(const std::string& path);
 
+  // Writes `lines` to `path` as name=value lines ended by CR LF, whole.
+  // Throws FileError when it cannot be written.
+  using Lines = std::vector<std::pair<std::string, std::string>>;
+  static void Save(const std::string& path, const Lines& lines);
+
   // The value of the first line whose name equals `name` without regard to
   // case: everything after its first "=". "" when no line has that name.
   std::string Value(const std::string& name) const;
 
  private:
-  std::vector<std::pair<std::string, std::string>> lines_;
+  Lines lines_;
 };
 
 // Asks for the texts file to load the fields from: its path, or empty when
 // the technician cancelled.
 QString AskTextsFileToRead(UserInteraction& ui);
+// Asks where to save a texts file: its path, or empty when cancelled. An
+// existing file is replaced without asking.
+QString AskTextsFileToWrite(UserInteraction& ui);
 
 }  // namespace korvena::kalibro

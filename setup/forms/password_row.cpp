@@ -4,6 +4,11 @@
 
 namespace korvena::kalibro {
 
+void MaskWithStars(QLineEdit& edit, bool masked) {
+  edit.setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+  edit.setStyleSheet("lineedit-password-character: 42");  // '*'
+}
+
 TNumEdit* AddPasswordRow(UserInteraction& ui, QWidget& dialog, const char* labelName, const QString& caption,
                          const char* editName, int top) {
   auto* label = new QLabel(caption, &dialog);
@@ -14,8 +19,7 @@ TNumEdit* AddPasswordRow(UserInteraction& ui, QWidget& dialog, const char* label
   edit->setObjectName(editName);
   edit->setGeometry(64, top, 121, 21);
   edit->setMaxLength(kLongestPassword);
-  edit->setEchoMode(QLineEdit::Password);
-  edit->setStyleSheet("lineedit-password-character: 42");  // '*'
+  MaskWithStars(*edit);
   label->setBuddy(edit);
   return edit;
 }

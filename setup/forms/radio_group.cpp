@@ -5,8 +5,9 @@
 
 namespace korvena::kalibro {
 
-TRadioGroup::TRadioGroup(const QString& name, const QStringList& items, int columns, QWidget* parent)
-    : QGroupBox(parent), items_(new QButtonGroup(this)) {
+TRadioGroup::TRadioGroup(const QString& name, const QStringList& items, int columns, QWidget* parent,
+                         const QString& caption)
+    : QGroupBox(caption, parent), items_(new QButtonGroup(this)) {
   setObjectName(name);
   auto* grid = new QGridLayout(this);
   const int rows = (static_cast<int>(items.size()) + columns - 1) / columns;

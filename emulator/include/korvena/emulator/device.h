@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "korvena/emulator/device_state.h"
+#include "korvena/platform/local_date.h"
 
 namespace korvena::emu {
 
@@ -31,6 +32,9 @@ struct DeviceSettings {
   // journal(), which tests read. A device that runs for days turns it off
   // and sees its journal through onJournal only.
   bool keepHistory = true;
+  // The PC's local date and time, which the device's clock runs beside;
+  // tests put a fixed one in.
+  std::function<LocalDateTime()> pcClock = CurrentLocalDateTime;
 };
 
 // One received command frame.
@@ -108,6 +112,15 @@ class Device {
   // What the device does with a command no handler knows.
   void SetUnknownCommandHandler(CommandHandler handler) { unknown_ = std::move(handler); }
 
+  // Info `number` worked out whenever it is asked for instead of read from
+  // state().info, e.g. a clock, which moves on by itself. One source a
+  // number; a second one is a mistake in the model (std::logic_error).
+  using InfoSource = std::function<std::string(Device&)>;
+  void RegisterInfoSource(int number, InfoSource source);
+  // What the info query answers for `number`: its source's value, else the
+  // stored one, else "".
+  std::string InfoValue(int number);
+
   DeviceState& state() { return state_; }
   const DeviceSettings& settings() const { return settings_; }
   DeviceSettings& settings() { return settings_; }
@@ -128,6 +141,7 @@ class Device {
   DeviceSettings settings_;
   DeviceState state_;
   std::map<std::string, CommandHandler> handlers_;
+  std::map<int, InfoSource> infoSources_;
   CommandHandler unknown_;
   std::shared_ptr<InputMode> mode_;  // shared: a mode may replace itself while it runs
   std::deque<Transmission> output_;

@@ -1,5 +1,5 @@
 #pragma once
-// Today's date in local time.
+// Today's date, and the time of day, in local time.
 
 namespace korvena {
 
@@ -9,6 +9,14 @@ struct LocalDate {
   int day = 0;    // 1..31
 };
 
+struct LocalDateTime {
+  LocalDate date;
+  int hour = 0;    // 0..23
+  int minute = 0;  // 0..59
+  int second = 0;  // 0..59 (60 in a leap second)
+};
+
 LocalDate CurrentLocalDate();
+LocalDateTime CurrentLocalDateTime();
 
 }  // namespace korvena
