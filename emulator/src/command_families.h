@@ -15,5 +15,6 @@ void RegisterSetupCommands(Device& device);     // service program commands
 void RegisterPasswordCurrencyRoundingCommands(Device& device);  // service password, currencies, rounding
 void RegisterHeaderFooterCommands(Device& device);  // receipt header and footer lines
 void RegisterFiscalIdentityCommands(Device& device);  // tax identity, VAT, register flags, commissioning
+void RegisterFiscalMemoryCommands(Device& device);    // the fiscal memory read-out
 
 }  // namespace korvena::emu

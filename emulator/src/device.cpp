@@ -43,6 +43,7 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   RegisterPasswordCurrencyRoundingCommands(*this);
   RegisterHeaderFooterCommands(*this);
   RegisterFiscalIdentityCommands(*this);
+  RegisterFiscalMemoryCommands(*this);
 }
 
 Device::~Device() = default;
