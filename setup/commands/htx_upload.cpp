@@ -20,6 +20,7 @@ constexpr int32_t kReplyUnits = 5;
 constexpr std::string_view kSendAgain = "1024";
 constexpr std::string_view kDone = "0";
 constexpr int kMostResendsPerPacket = 4;
+constexpr int kMostFinishResends = 1;
 
 struct UploadCounters {
   int sent = 0;
@@ -30,16 +31,44 @@ struct UploadCounters {
   int errors = 0;
 };
 
+struct ResentExchange {
+  std::string reply;  // the last one
+  int resends = 0;
+};
+
 // Writes `command` and reads its reply; while the reply asks for it, writes
-// it again, at most `mostResends` times. The last reply.
-std::string ExchangeWithResends(CommandSession& session, const std::string& command, uint32_t limitMs,
-                                int mostResends, int& resends) {
-  std::string reply = session.Exchange(command, limitMs);
-  for (int resend = 0; resend < mostResends && reply == kSendAgain; ++resend) {
-    reply = session.Exchange(command, limitMs);
-    ++resends;
+// it again, at most `mostResends` times.
+ResentExchange ExchangeWithResends(CommandSession& session, const std::string& command, uint32_t limitMs,
+                                   int mostResends) {
+  ResentExchange exchange{session.Exchange(command, limitMs)};
+  while (exchange.resends < mostResends && exchange.reply == kSendAgain) {
+    exchange.reply = session.Exchange(command, limitMs);
+    ++exchange.resends;
   }
-  return reply;
+  return exchange;
+}
+
+// The file's packets, each with its resends, under a progress window.
+void SendPackets(CommandSession& session, const std::string& file, uint32_t limitMs) {
+  const std::size_t size = file.size();
+  TProgressForm progress(session.dialogOwner());
+  progress.setWindowTitle(Text(kWritingHtx));
+  progress.PBar->setMaximum(static_cast<int>(size / kHtxPacketSize + 1));
+  progress.SetStep(1);
+  progress.show();
+  UploadCounters counters;
+  const auto packets = static_cast<uint32_t>((size + kHtxPacketSize - 1) / kHtxPacketSize);
+  for (uint32_t number = 0; number < packets; ++number) {
+    QCoreApplication::processEvents();
+    // Past the file's end a packet carries zeros, as from a zero-filled buffer.
+    const std::string command = HtxPacketCommand(session.state().LoginPassword, number, HtxPacketAt(file, number));
+    const ResentExchange packet = ExchangeWithResends(session, command, limitMs, kMostResendsPerPacket);
+    ++counters.sent;
+    counters.resends += packet.resends;
+    if (packet.reply != kDone) ++counters.errors;
+    progress.StepIt();
+    progress.LBar->setText(Text(kHtxProgress).arg(counters.sent).arg(counters.resends).arg(counters.errors));
+  }
 }
 
 }  // namespace
@@ -60,36 +89,14 @@ void popupSendrixClick(CommandSession& session) {
   }
   if (file.status != FileContents::kRead) throw FileError(FileError::kCannotOpen, path, file.status);
 
-  const std::string& password = session.state().LoginPassword;
   const uint32_t limitMs = static_cast<uint32_t>(kReplyUnits * session.state().TimeoutUnit);
-  const auto size = static_cast<uint32_t>(file.bytes.size());
-  const uint32_t packets = (size + kHtxPacketSize - 1) / kHtxPacketSize;
-  {
-    TProgressForm progress(session.dialogOwner());
-    progress.setWindowTitle(Text(kWritingHtx));
-    progress.PBar->setMaximum(static_cast<int>(size / kHtxPacketSize + 1));
-    progress.SetStep(1);
-    progress.show();
-    UploadCounters counters;
-    for (uint32_t number = 0; number < packets; ++number) {
-      QCoreApplication::processEvents();
-      // Past the file's end a packet carries zeros, as from a zero-filled buffer.
-      const std::string command = HtxPacketCommand(password, number, HtxPacketAt(file.bytes, number));
-      const std::string reply =
-          ExchangeWithResends(session, command, limitMs, kMostResendsPerPacket, counters.resends);
-      ++counters.sent;
-      if (reply != kDone) ++counters.errors;
-      progress.StepIt();
-      progress.LBar->setText(Text(kHtxProgress).arg(counters.sent).arg(counters.resends).arg(counters.errors));
-    }
-  }
-
+  SendPackets(session, file.bytes, limitMs);
   // The device is told the sum's low byte only.
   const auto fileSum = static_cast<uint16_t>(HtxFileSum(file.bytes) % 256);
-  int finishResends = 0;
-  const std::string reply =
-      ExchangeWithResends(session, HtxLengthCommand(password, size, fileSum), limitMs, 1, finishResends);
-  session.ui().ShowInformation(Text(reply == kDone ? kHtxLoaded : kHtxNotLoaded));
+  const std::string finishCommand =
+      HtxLengthCommand(session.state().LoginPassword, static_cast<uint32_t>(file.bytes.size()), fileSum);
+  const ResentExchange finish = ExchangeWithResends(session, finishCommand, limitMs, kMostFinishResends);
+  session.ui().ShowInformation(Text(finish.reply == kDone ? kHtxLoaded : kHtxNotLoaded));
 }
 
 }  // namespace korvena::kalibro
