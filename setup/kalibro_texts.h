@@ -154,5 +154,17 @@ inline constexpr const char* kLastClosingDatePrompt = "Zadajte dátum poslednej 
 inline constexpr const char* kDepositCaption = "Vklad";
 inline constexpr const char* kWithdrawalCaption = "Výber";
 inline constexpr const char* kCashAmountLabel = "Suma";
+// Fiscal memory and SD-card days.
+inline constexpr const char* kReadingFiscalMemory = "Načítavam fiškálnu pamäť ...";
+inline constexpr const char* kFiscalMemoryRead = "Fiškálna pamäť bola načítaná !";
+inline constexpr const char* kAskSdDay = "Zadajte dátum v tvare yyyymmdd";
+inline constexpr const char* kSdDayFileCreated = "Súbor %1 bol vytvorený !";  // %1: the day's file name
+// Template upload.
+inline constexpr const char* kHtxFileFilter = "Korvena HyperTeXt file (*.htx)";
+inline constexpr const char* kHtxFileTooLarge = "Súbor %1 je väčší ako 5120 bajtov !";  // %1: the file chosen
+inline constexpr const char* kWritingHtx = "Zapisujem HTX ...";
+inline constexpr const char* kHtxProgress = "Packet = %1, Retry = %2, Err = %3";
+inline constexpr const char* kHtxLoaded = "Nahratie HTX prebehlo v poriadku.";
+inline constexpr const char* kHtxNotLoaded = "Nastala chyba pri nahrávaní HTX.";
 
 }  // namespace korvena::kalibro

@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "bulk_reads.h"
 #include "command_session.h"
-#include "header_footer.h"
 #include "fiscal_identity_commands.h"
+#include "header_footer.h"
+#include "htx_upload.h"
 #include "kalibro_form.h"
 #include "passwords_rounding.h"
 #include "receipts_invoices.h"
@@ -51,6 +53,9 @@ const std::vector<MenuCommand>& MenuCommands() {
       {"popupNGT", popupNGTClick},
       {"popupPairFP", popupPairFPClick},
       {"popupUserCMD", popupUserCMDClick},
+      {"popupSendrix", popupSendrixClick},
+      {"popupFP", popupFPClick},
+      {"popupSD", popupSDClick},
   };
   return commands;
 }

@@ -23,12 +23,13 @@
 #include "korvena/emulator/emu_process.h"
 #include "korvena/loaders/firmware_fixture.h"
 #include "korvena/loaders/firmware_upload.h"
-#include "korvena/loaders/htx_packets.h"
+#include "korvena/link/htx_packets.h"
 #include "korvena/emulator/program_run.h"
 #include "korvena/loaders/xmodem_block.h"
 
 namespace {
 
+using namespace korvena;
 using namespace korvena::loaders;
 
 constexpr double kBitsPerByte = 10;

@@ -13,6 +13,10 @@ bool ToNumber(const std::string& text, uint32_t& number) {
   return value.has_value();
 }
 
+// The image is made in memory at each read-out; eight times the real size
+// is plenty for any test.
+constexpr uint32_t kLargestFiscalMemory = 8 * kFiscalMemoryBytes;
+
 struct OptionRow {
   const char* name;
   const char* value;  // nullptr for a switch without a value
@@ -69,6 +73,12 @@ const std::vector<OptionRow>& OptionTable() {
        [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.loader.nakStorm); }},
       {"--nak-block", "K", "with --nak-storm: refuse only the K-th block",
        [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.loader.nakBlock); }},
+      {"--fiscal-memory", "BYTES", "how many bytes of fiscal memory READFP hands out (default 2097152, at most 16 MiB)",
+       [](EmuOptions& o, const std::string& v) {
+         return ToNumber(v, o.device.fiscalMemoryBytes) && o.device.fiscalMemoryBytes <= kLargestFiscalMemory;
+       }},
+      {"--htx-resends", "N", "answer \"send again\" (1024) to the next N template packets",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.loader.htxResends); }},
       {"--dump-dir", "DIR", "write each loaded template to DIR/htx.bin and firmware to DIR/firmware.bin",
        [](EmuOptions& o, const std::string& v) { return !(o.device.loader.dumpDir = v).empty(); }},
       {"--help", nullptr, "show this text", [](EmuOptions& o, const std::string&) { return o.help = true; }},

@@ -20,5 +20,6 @@ void RegisterPasswordCurrencyRoundingCommands(Device& device);  // service passw
 void RegisterHeaderFooterCommands(Device& device);  // receipt header and footer lines
 void RegisterFiscalIdentityCommands(Device& device);  // tax identity, VAT, register flags, commissioning
 void RegisterServiceCommands(Device& device);  // clock, closing date, line speeds, emblem, zeroing, pairing
+void RegisterFiscalMemoryCommands(Device& device);    // the fiscal memory read-out
 
 }  // namespace korvena::emu

@@ -49,6 +49,7 @@ Device::Device(DeviceSettings settings) : settings_(settings) {
   RegisterHeaderFooterCommands(*this);
   RegisterFiscalIdentityCommands(*this);
   RegisterServiceCommands(*this);
+  RegisterFiscalMemoryCommands(*this);
 }
 
 Device::~Device() = default;

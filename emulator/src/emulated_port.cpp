@@ -61,6 +61,7 @@ uint8_t EmulatedPort::Write(const void* bytes, int32_t option, int32_t count) {
 void EmulatedPort::SetPort(int32_t baud) {
   Collect(false);
   baud_ = baud;
+  speedsSet_.push_back(baud);
 }
 
 void EmulatedPort::Flush() {

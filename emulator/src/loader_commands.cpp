@@ -1,6 +1,7 @@
 // Commands the template and firmware loaders rely on: STHTX packets and the
 // STHTXLEN check that completes a template, and RESET into the boot loader.
 #include <optional>
+#include <string_view>
 
 #include "boot_loader.h"
 #include "command_families.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::size_t kPacketSize = 8;
 constexpr std::size_t kHtxCapacity = 65536;
+// The console loader has no login and always sends this password.
+constexpr std::string_view kConsoleLoaderPassword = "846";
 
 std::optional<uint32_t> DecimalArgument(const std::string& text) {
   const auto value = DecimalDigits(text, UINT32_MAX);
@@ -47,9 +50,26 @@ uint32_t ByteSum(std::string_view bytes) {
   return sum;
 }
 
+// The template commands take the service password (the service program's
+// login) or the console loader's fixed one; others are answered 512.
+bool LoaderPasswordAccepted(Device& device, const Command& command) {
+  return command.Arg(0) == kConsoleLoaderPassword || PasswordAccepted(device, command);
+}
+
+// The switch that makes the first packets ask to be sent again, as if
+// spoilt on the line.
+bool AskAgainBySwitch(Device& device) {
+  LoaderState& state = device.state().loader;
+  if (state.htxPacketsAskedAgain >= device.settings().loader.htxResends) return false;
+  ++state.htxPacketsAskedAgain;
+  Answer(device, kSendAgain);
+  return true;
+}
+
 // ESC ";STHTX;" password ";" number ";" hex ";" sum. Packets must come in
-// order; packet 0 starts a new template. Any password is taken.
+// order; packet 0 starts a new template.
 void StoreHtxPacket(Device& device, const Command& command) {
+  if (!LoaderPasswordAccepted(device, command) || AskAgainBySwitch(device)) return;
   const auto number = DecimalArgument(command.Arg(1));
   const auto bytes = PacketBytes(command.Arg(2));
   const auto sum = DecimalArgument(command.Arg(3));
@@ -75,6 +95,7 @@ void StoreHtxPacket(Device& device, const Command& command) {
 // `size` bytes of the packets when their sum matches. The console loader
 // sends a 16-bit sum, the service program only its low byte; both are taken.
 void CompleteHtx(Device& device, const Command& command) {
+  if (!LoaderPasswordAccepted(device, command)) return;
   LoaderState& state = device.state().loader;
   const auto size = DecimalArgument(command.Arg(1));
   const auto sum = DecimalArgument(command.Arg(2));

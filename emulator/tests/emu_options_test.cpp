@@ -13,13 +13,14 @@ TEST(EmuOptions, DefaultsServeOneDeviceAt9600) {
   EXPECT_EQ(options.com, 1);
   EXPECT_FALSE(options.pace);
   EXPECT_FALSE(options.device.silent);
+  EXPECT_EQ(options.device.fiscalMemoryBytes, 2097152u);
 }
 
 TEST(EmuOptions, ReadsEverySwitch) {
   EmuOptions options;
   std::string error;
   ASSERT_TRUE(ParseEmuOptions({"--baud", "38400", "--com=3", "--pace", "--silent", "--drop-sent", "5",
-                               "--drop-received=7", "--link", "/tmp/x", "--journal", "/tmp/j", "--info", "5=KORVENA 2010", "--info=7=a=b"},
+                               "--drop-received=7", "--link", "/tmp/x", "--journal", "/tmp/j", "--info", "5=KORVENA 2010", "--info=7=a=b", "--fiscal-memory", "65536"},
                               options, error))
       << error;
   EXPECT_EQ(options.device.baud, 38400u);
@@ -31,11 +32,13 @@ TEST(EmuOptions, ReadsEverySwitch) {
   EXPECT_EQ(options.linkPath, "/tmp/x");
   EXPECT_EQ(options.journalPath, "/tmp/j");
   EXPECT_EQ(options.info, (std::map<int, std::string>{{5, "KORVENA 2010"}, {7, "a=b"}}));
+  EXPECT_EQ(options.device.fiscalMemoryBytes, 65536u);
 }
 
 TEST(EmuOptions, RefusesBadInputWithAMessage) {
   const std::vector<std::vector<std::string>> bad = {
       {"--baud"}, {"--baud", "fast"}, {"--baud", "0"}, {"--com", "21"}, {"--com", "-1"}, {"--colour"}, {"--info", "x=1"}, {"--info", "5"},
+      {"--fiscal-memory", "16777217"},
   };
   for (const auto& arguments : bad) {
     EmuOptions options;

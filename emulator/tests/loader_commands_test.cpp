@@ -22,13 +22,14 @@ struct HtxCase {
   const char* name;
   std::vector<Exchange> exchanges;
   std::string stored;
+  uint32_t resends = 0;  // the device's htxResends switch
   friend std::ostream& operator<<(std::ostream& os, const HtxCase& c) { return os << c.name; }
 };
 
 class HtxUploadTest : public ::testing::TestWithParam<HtxCase> {};
 
 TEST_P(HtxUploadTest, ChecksEachPacketAndTheWholeBeforeKeepingTheTemplate) {
-  Device device;
+  Device device(DeviceSettings{.loader = {.htxResends = GetParam().resends}});
   VirtualClock clock;
   EmulatedPort port(device, clock);
   CommandLink link(port, clock);
@@ -47,9 +48,13 @@ INSTANTIATE_TEST_SUITE_P(
     Uploads, HtxUploadTest,
     ::testing::Values(
         HtxCase{"sixteen_bit_sum", {kPacket0, {";STHTXLEN;846;7;1138", "0"}}, kSevenBytes},
-        HtxCase{"eight_bit_sum_of_the_service_program", {{";STHTX;1234;0;FFF8024142F7FF00;114", "0"},
-                                                         {";STHTXLEN;1234;7;114", "0"}},
-                kSevenBytes},
+        HtxCase{"eight_bit_sum_and_service_password_of_the_service_program",
+                {{";STHTX;0;0;FFF8024142F7FF00;114", "0"}, {";STHTXLEN;0;7;114", "0"}}, kSevenBytes},
+        HtxCase{"other_passwords_refused",
+                {{";STHTX;1234;0;FFF8024142F7FF00;114", "512"}, kPacket0, {";STHTXLEN;;7;1138", "512"}}, ""},
+        HtxCase{"switch_asks_for_the_first_packets_again",
+                {{kPacket0.command, "1024"}, {kPacket0.command, "1024"}, kPacket0, {";STHTXLEN;846;7;1138", "0"}},
+                kSevenBytes, 2},
         HtxCase{"bad_packet_sum_asks_again",
                 {{";STHTX;846;0;FFF8024142F7FF00;115", "1024"}, kPacket0, {";STHTXLEN;846;7;1138", "0"}}, kSevenBytes},
         HtxCase{"bad_hex_asks_again", {{";STHTX;846;0;FFF8024142F7FF0;114", "1024"},
@@ -167,7 +172,7 @@ TEST(EmuOptions, LoaderSwitches) {
   EmuOptions options;
   std::string error;
   ASSERT_TRUE(ParseEmuOptions({"--processor", "mega128", "--boot-loader", "--silent-boot-loader", "--nak-storm", "3",
-                               "--nak-block=2", "--dump-dir", "/tmp/x"},
+                               "--nak-block=2", "--dump-dir", "/tmp/x", "--htx-resends", "4"},
                               options, error))
       << error;
   const LoaderSettings& loader = options.device.loader;
@@ -177,6 +182,7 @@ TEST(EmuOptions, LoaderSwitches) {
   EXPECT_EQ(loader.nakStorm, 3u);
   EXPECT_EQ(loader.nakBlock, 2u);
   EXPECT_EQ(loader.dumpDir, "/tmp/x");
+  EXPECT_EQ(loader.htxResends, 4u);
   EXPECT_FALSE(ParseEmuOptions({"--processor", "z80"}, options, error));
 }
 

@@ -28,6 +28,10 @@ ByteStream CommandLink::ReadByteStream(const ByteStreamRule& rule,
   ByteStream stream;
   stream.deadline = clock_.Ticks() + rule.firstByteMs;
   for (;;) {
+    if (rule.stop != nullptr && rule.stop->load(std::memory_order_relaxed)) {
+      stream.stopped = true;
+      return stream;
+    }
     uint8_t byte = 0;
     if (port_.Read(byte) == 1) {
       stream.bytes.push_back(static_cast<char>(byte));

@@ -112,6 +112,24 @@ TEST(ReadByteStream, EndsAtTheCountTheQuietTimeOrTheCap) {
   }
 }
 
+// The flag is set from another thread in the program; here the byte handler
+// sets it, and the stream must end before the next byte is taken.
+TEST(ReadByteStream, EndsAtOnceWhenAskedToStop) {
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock);
+  CommandLink link(port, clock);
+  port.SendAt(kNearWrap + 10, "abcdef");
+  std::atomic<bool> stop{false};
+  ByteStreamRule rule;
+  rule.firstByteMs = rule.quietMs = 100;
+  rule.cap = 64;
+  rule.stop = &stop;
+  const ByteStream stream = link.ReadByteStream(rule, [&](std::size_t n) { stop = n == 2; });
+  EXPECT_EQ(stream.bytes, "ab");
+  EXPECT_TRUE(stream.stopped);
+  EXPECT_EQ(clock.Ticks() - kNearWrap, 10u);
+}
+
 TEST(SendText, WritesEachByteAloneAndStopsAtTheFirstFailure) {
   VirtualClock clock;
   ScriptedPort port(clock);

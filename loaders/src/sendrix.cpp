@@ -1,7 +1,7 @@
 #include "korvena/loaders/sendrix.h"
 
 #include "korvena/loaders/htx_file.h"
-#include "korvena/loaders/htx_packets.h"
+#include "korvena/link/htx_packets.h"
 #include "korvena/loaders/spinner.h"
 
 namespace korvena::loaders {

@@ -1,4 +1,4 @@
-#include "korvena/loaders/htx_packets.h"
+#include "korvena/link/htx_packets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,11 @@
 #include "kalibro_rig.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
+#include <algorithm>
 
 #include "com_form.h"
 
@@ -52,6 +56,37 @@ std::vector<int> KalibroRig::InfoQueries(std::size_t from) const {
   for (std::size_t i = from; i < frames.size(); ++i)
     if (frames[i].rfind("\x1b;IV;", 0) == 0) numbers.push_back(std::stoi(frames[i].substr(5)));
   return numbers;
+}
+
+CurrentScratchFolder::CurrentScratchFolder() : previous_(QDir::currentPath()) {
+  QDir::setCurrent(QString::fromStdString(path()));
+}
+
+CurrentScratchFolder::~CurrentScratchFolder() { QDir::setCurrent(previous_); }
+
+ProgressWatch::ProgressWatch() { qApp->installEventFilter(this); }
+
+ProgressWatch::~ProgressWatch() { qApp->removeEventFilter(this); }
+
+int ProgressWatch::Highest(std::size_t index) const {
+  const std::vector<int>& values = shown.at(index).values;
+  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+QString ProgressWatch::CurrentLine() const {
+  return Showing() ? current_->LBar->text() : QStringLiteral("<none>");
+}
+
+bool ProgressWatch::eventFilter(QObject* watched, QEvent* event) {
+  auto* progress = event->type() == QEvent::Show ? qobject_cast<TProgressForm*>(watched) : nullptr;
+  if (progress != nullptr && progress != current_) {
+    current_ = progress;
+    shown.push_back({progress->windowTitle(), progress->PBar->maximum(), {}});
+    const std::size_t index = shown.size() - 1;
+    connect(progress->PBar, &QProgressBar::valueChanged, this,
+            [this, index](int value) { shown[index].values.push_back(value); });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 const std::vector<int>& StatusDisplayQueries() {

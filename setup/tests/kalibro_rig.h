@@ -1,6 +1,7 @@
 #pragma once
 // Kalibro's main window on the emulated device over the in-process port,
 // with a virtual clock, a scripted technician and its own configuration file.
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -9,6 +10,8 @@
 
 #include "kalibro_form.h"
 #include "korvena/emulator/emulated_port.h"
+#include "korvena/platform/scratch_folder.h"
+#include "progress_form.h"
 #include "scripted_user_interaction.h"
 
 namespace korvena::kalibro {
@@ -40,6 +43,46 @@ struct KalibroRig {
   QTemporaryDir directory;
   std::string configPath;
   std::unique_ptr<TKalibroForm35> form;
+};
+
+// A fresh folder made the current directory while it lives (the bulk reads
+// save their files there); the previous one comes back after.
+class CurrentScratchFolder : public ScratchFolder {
+ public:
+  CurrentScratchFolder();
+  ~CurrentScratchFolder();
+
+ private:
+  QString previous_;
+};
+
+// Every progress window shown while it lives: caption, bar maximum and each
+// value the bar took.
+class ProgressWatch : public QObject {
+ public:
+  struct Shown {
+    QString caption;
+    int maximum = 0;
+    std::vector<int> values;
+  };
+
+  ProgressWatch();
+  ~ProgressWatch() override;
+
+  // The highest value the bar of window `index` took; 0 when it never moved.
+  int Highest(std::size_t index = 0) const;
+  // Whether a progress window is on screen now.
+  bool Showing() const { return current_ && current_->isVisible(); }
+  // The status line of the progress window on screen; "<none>" without one.
+  QString CurrentLine() const;
+
+  std::vector<Shown> shown;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QPointer<TProgressForm> current_;
 };
 
 // The info numbers the status display reads, in the order it reads them.

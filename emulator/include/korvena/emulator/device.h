@@ -17,6 +17,7 @@
 
 #include "korvena/emulator/device_state.h"
 #include "korvena/platform/local_date.h"
+#include "korvena/emulator/fiscal_memory.h"
 
 namespace korvena::emu {
 
@@ -27,6 +28,7 @@ struct DeviceSettings {
   uint32_t dropSentEvery = 0;   // loses every n-th byte it sends (0: none)
   uint32_t dropReceivedEvery = 0;  // loses every n-th byte it receives (0: none)
   std::string servicePassword = "0";  // the service password the device starts with
+  uint32_t fiscalMemoryBytes = kFiscalMemoryBytes;  // how much READFP hands out
   LoaderSettings loader{};            // template upload and boot loader
   // Keeps every received frame and printed line for received() and
   // journal(), which tests read. A device that runs for days turns it off

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "korvena/emulator/device.h"
 #include "korvena/link/port.h"
@@ -23,6 +24,8 @@ class EmulatedPort final : public Port {
   bool open() const { return open_; }
   int32_t baud() const { return baud_; }
   int32_t openedPort() const { return port_; }
+  // Every speed SetPort was given, in order.
+  const std::vector<int32_t>& speedsSet() const { return speedsSet_; }
 
   uint8_t Open(int32_t port, int32_t baud) override;
   uint8_t Close() override;
@@ -46,6 +49,7 @@ class EmulatedPort final : public Port {
   std::string incoming_;
   std::size_t next_ = 0;
   std::optional<uint32_t> pauseStart_;
+  std::vector<int32_t> speedsSet_;
 };
 
 }  // namespace korvena::emu

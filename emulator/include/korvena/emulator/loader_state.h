@@ -17,12 +17,15 @@ struct LoaderSettings {
   uint32_t nakStorm = 0;            // the boot loader refuses each block this many times first
   uint32_t nakBlock = 0;            // ... only the block at this position (1-based) when not 0
   std::string dumpDir = {};         // htx.bin and firmware.bin are written here when a load completes
+  uint32_t htxResends = 0;          // the first this many template packets are answered "send again"
 };
 
 struct LoaderState {
   // The template upload in progress: the packets so far, in order.
   std::string htxIncoming;
   uint32_t htxNextPacket = 0;
+  // Packets answered "send again" by the htxResends switch so far.
+  uint32_t htxPacketsAskedAgain = 0;
   // The template of the last upload whose length and sum were right.
   std::string htx;
   // Every data byte the boot loader took in its last completed transfer,

@@ -4,6 +4,7 @@
 // its baud rate and runs the open-and-identify sequence. It frames nothing
 // itself; callers pass complete command texts (ESC ... CR).
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -40,11 +41,15 @@ struct ByteStreamRule {
   // it the stream ends only when the line falls quiet.
   std::optional<uint64_t> expected;
   std::size_t cap = 0;  // the stream is cut here, whatever still comes
+  // Set from another thread to end the stream at its next poll (the program
+  // is closing); unused when null.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 struct ByteStream {
   std::string bytes;
   bool cut = false;       // ended at the cap, not by the device
+  bool stopped = false;   // ended by the rule's stop flag
   uint32_t deadline = 0;  // tick at which the line would have counted as quiet
 };
 

@@ -4,11 +4,10 @@
 #include <cstddef>
 #include <string>
 
+#include "korvena/link/htx_packets.h"
 #include "korvena/platform/whole_files.h"
 
 namespace korvena::loaders {
-
-inline constexpr std::size_t kHtxBufferSize = 5120;
 
 using HtxFile = FileContents;
 

@@ -1,16 +1,22 @@
 #pragma once
 // The two commands that carry an HTX file into the device: one per 8-byte
 // packet, each with its own 8-bit sum, and one that announces the length and
-// the 16-bit sum of the whole file. The file is opaque bytes here.
+// the sum of the whole file. The file is opaque bytes here. Both programs
+// that load templates (the console loader and the service program) build
+// their commands with these.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace korvena::loaders {
+namespace korvena {
 
 inline constexpr std::size_t kHtxPacketSize = 8;
-// Sendrix has no login; it sends this fixed password in the password field.
+// The device's template buffer: a longer file does not fit.
+inline constexpr std::size_t kHtxBufferSize = 5120;
+// The console loader has no login; it sends this fixed password in the
+// password field.
 inline constexpr std::string_view kSendrixPassword = "846";
 
 using HtxPacket = std::array<uint8_t, kHtxPacketSize>;
@@ -34,4 +40,4 @@ std::string HtxLengthCommand(std::string_view password, uint32_t size, uint16_t 
 // needs when its size is a multiple of 8, and one packet for an empty file.
 inline uint32_t HtxLastPacketNumber(std::size_t size) { return static_cast<uint32_t>(size / kHtxPacketSize); }
 
-}  // namespace korvena::loaders
+}  // namespace korvena

@@ -1,10 +1,10 @@
-#include "korvena/loaders/htx_packets.h"
+#include "korvena/link/htx_packets.h"
 
 #include <algorithm>
 
 #include "korvena/link/command_link.h"
 
-namespace korvena::loaders {
+namespace korvena {
 
 HtxPacket HtxPacketAt(std::string_view file, uint32_t number) {
   HtxPacket packet{};
@@ -44,4 +44,4 @@ std::string HtxLengthCommand(std::string_view password, uint32_t size, uint16_t 
          std::to_string(sum) + kCr;
 }
 
-}  // namespace korvena::loaders
+}  // namespace korvena
