@@ -2,6 +2,10 @@
 # tests, fuzz targets and benchmarks so every module registers them alike.
 
 set(KORVENA_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wno-unused-parameter)
+# GCC 12 warns falsely about std::string copies at -O2 (a known compiler bug).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  list(APPEND KORVENA_WARNINGS -Wno-restrict)
+endif()
 
 # The fuzz build instruments everything for coverage and runs under the same
 # sanitizers, so a fuzz finding is a memory or undefined-behaviour fault.
@@ -23,7 +27,7 @@ endfunction()
 # korvena_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...])
 # A GoogleTest executable; each test case becomes a CTest test.
 function(korvena_add_test name)
-  if(KORVENA_FUZZ)
+  if(KORVENA_FUZZ OR NOT KORVENA_TESTS)
     return()
   endif()
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -34,6 +38,13 @@ function(korvena_add_test name)
   set(properties ENVIRONMENT "KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")
   if(T_LABELS)
     list(APPEND properties LABELS "${T_LABELS}")
+  endif()
+  if(CMAKE_CROSSCOMPILING)
+    # The whole executable is one test, run through CMAKE_CROSSCOMPILING_EMULATOR
+    # (Wine): listing its cases at build time would run it there too.
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ${properties})
+    return()
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
@@ -74,3 +85,10 @@ function(korvena_add_bench name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/bench/common)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
+
+# The module's tests/ folder, unless the build leaves tests out.
+macro(korvena_add_tests_folder)
+  if(KORVENA_TESTS)
+    add_subdirectory(tests)
+  endif()
+endmacro()

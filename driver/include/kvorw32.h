@@ -86,7 +86,7 @@
 #if defined(_WIN32)
 #define KVORW32_CALL __stdcall
 #if defined(KVORW32_BUILD)
-#define KVORW32_API __declspec(dllexport)
+#define KVORW32_API /* exported by kvorw32.def under the plain names only */
 #else
 #define KVORW32_API __declspec(dllimport)
 #endif

@@ -5,6 +5,7 @@
 
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_config.h"
+#include "korvena/platform/file_names.h"
 #include "korvena/platform/ini_profile.h"
 
 namespace korvena::driver {
@@ -36,7 +37,7 @@ Driver::Driver(Port& port, Clock& clock, DriverHost host)
     : port_(port), clock_(clock), link_(port, clock), host_(std::move(host)) {}
 
 std::string Driver::InWorkDir(const std::string& name) const {
-  if (name.empty() || name.front() == '/' || host_.workDir.empty()) return name;
+  if (name.empty() || IsAbsolutePath(name) || host_.workDir.empty()) return name;
   return WithPathDelimiter(host_.workDir) + name;
 }
 

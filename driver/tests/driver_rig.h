@@ -19,6 +19,13 @@ namespace korvena::driver::testing {
 inline constexpr uint32_t kNearWrap = 0xFFFFFF00u;
 inline constexpr LocalDate kToday{2024, 3, 7};
 
+// The delimiter the driver puts between a folder and a name.
+#if defined(_WIN32)
+inline constexpr const char* kDelimiter = "\\";
+#else
+inline constexpr const char* kDelimiter = "/";
+#endif
+
 // What a missing file reads as in the assertions.
 inline constexpr const char* kMissing = "<missing>";
 

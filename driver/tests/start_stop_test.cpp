@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConfigCase{"baud_too_large", "BaudRate=99999999999\r\n", 100, false, false, false, false, 9600,
                    "KORVENA.LDX", ""},
         ConfigCase{"files", "FileLD=denne.ldx\r\nFileDir=ldx\r\n", 100, false, false, false, false, 9600, "denne.ldx",
-                   "ldx/"},
+                   std::string("ldx") + kDelimiter},
         ConfigCase{"file_dir_keeps_its_delimiter", "FileDir=/var/ldx/\r\n", 100, false, false, false, false, 9600,
                    "KORVENA.LDX", "/var/ldx/"},
         ConfigCase{"long_names_cut_at_80", "FileLD=" + std::string(100, 'n') + "\r\n", 100, false, false, false,
@@ -103,7 +103,7 @@ TEST(Start, ExWithNullTextsUsesTheDefaults) {
 TEST(Start, ExTakesItsTexts) {
   ScriptedRig rig;
   EXPECT_EQ(rig.driver.StartLibProcEx(2, "/data/ldx", "x.ldx", "19200", false), kStarted);
-  EXPECT_EQ(rig.driver.settings().fileDir, "/data/ldx/");
+  EXPECT_EQ(rig.driver.settings().fileDir, std::string("/data/ldx") + kDelimiter);
   EXPECT_EQ(rig.driver.settings().ldxFileName, "x.ldx");
   EXPECT_EQ(rig.driver.settings().baud, 19200);
 }

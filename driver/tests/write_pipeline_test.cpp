@@ -202,10 +202,10 @@ TEST(WritePipeline, AnLdxFileThatCannotBeWrittenKeepsThePrintedDocumentsResult) 
   const struct {
     const char* settings;
     const char* command;
-    const char* unwritten;
+    std::string unwritten;
   } cases[] = {
       {"FileLD=no/such/dir/K.LDX", "\x1b;K\r", "no/such/dir/K.LDX"},
-      {"FileDir=no/such/dir", "\x1b;K\r", "no/such/dir/20240307.tx"},
+      {"FileDir=no/such/dir", "\x1b;K\r", "no/such/dir" + std::string(kDelimiter) + "20240307.tx"},
       {"FileLD=no/such/dir/K.LDX", "\x1b;MIP;1;2\r", "no/such/dir/K.LDX"},
   };
   for (const auto& c : cases) {
@@ -214,7 +214,7 @@ TEST(WritePipeline, AnLdxFileThatCannotBeWrittenKeepsThePrintedDocumentsResult) 
     rig.replies[c.command] = "0\r";
     rig.replies["\x1b;GETLDX\r"] = "receipt..";
     EXPECT_EQ(rig.Type(c.command), kOk) << c.settings;
-    const std::string logged = "file not written: " + (rig.dir / c.unwritten) + "\r\n";
+    const std::string logged = "file not written: " + rig.dir.path() + kDelimiter + c.unwritten + "\r\n";
     EXPECT_NE(rig.dir.Read("KORVENA.DBG").find(logged), std::string::npos) << c.settings;
     EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kFailed) << c.settings;
   }

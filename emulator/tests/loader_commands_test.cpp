@@ -9,6 +9,7 @@
 #include "emu_options.h"
 #include "korvena/emulator/emulated_port.h"
 #include "korvena/link/command_link.h"
+#include "korvena/platform/scratch_folder.h"
 
 namespace korvena::emu {
 namespace {
@@ -152,8 +153,8 @@ TEST(BootLoader, ASilentBootLoaderAnswersNothing) {
 }
 
 TEST(LoadDump, WritesTheTemplateAndTheFirmwareWholeIntoTheDumpFolder) {
-  const std::string folder = std::filesystem::temp_directory_path() / ("korvena-dump-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
+  const ScratchFolder scratch;
+  const std::string folder = scratch.path();
   Device device(DeviceSettings{.loader = {.dumpDir = folder}});
   device.Receive("\x1b;STHTX;846;0;FFF8024142F7FF00;114\r\x1b;STHTXLEN;846;7;1138\r\x1b;RESET\r", 9600);
   device.Receive("\x66" + Block(1, '\xFF') + "\x04", kBoot);
@@ -165,7 +166,6 @@ TEST(LoadDump, WritesTheTemplateAndTheFirmwareWholeIntoTheDumpFolder) {
   EXPECT_EQ(read("htx.bin"), kSevenBytes);
   EXPECT_EQ(read("firmware.bin"), std::string(128, '\xFF'));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2) << "no temporary file is left";
-  std::filesystem::remove_all(folder);
 }
 
 TEST(EmuOptions, LoaderSwitches) {

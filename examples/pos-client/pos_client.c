@@ -4,14 +4,33 @@
  * prints one receipt (open, two lines, close with a cash payment), reads the
  * device's version text with an IV command and stops.
  *
- *   korvena-pos-client [path/to/libkvorw32.so]
+ *   korvena-pos-client [path/to/libkvorw32.so]      (KvorW32.dll on Windows)
  *
  * The library reads KVORWXX.INI from its own folder; Com=1 with the line
  * KORVPORT_COM1=<pty> in the environment reaches the emulated device.
  */
-#include <dlfcn.h>
 #include <stdio.h>
 #include <string.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#define LIBRARY_NAME "KvorW32.dll"
+static void* OpenLibrary(const char* path) { return (void*)LoadLibraryA(path); }
+static void* Symbol(void* library, const char* name) {
+  /* The address is carried as data, as dlsym hands it out elsewhere. */
+  FARPROC function = GetProcAddress((HMODULE)library, name);
+  void* address = NULL;
+  memcpy(&address, &function, sizeof address);
+  return address;
+}
+static const char* LoadError(void) { return "the library cannot be loaded"; }
+#else
+#include <dlfcn.h>
+#define LIBRARY_NAME "libkvorw32.so"
+static void* OpenLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
+static void* Symbol(void* library, const char* name) { return dlsym(library, name); }
+static const char* LoadError(void) { return dlerror(); }
+#endif
 
 #include "kvorw32.h"
 
@@ -31,16 +50,16 @@ static unsigned Send(const char* command) {
 }
 
 static int Load(const char* path) {
-  void* library = dlopen(path, RTLD_NOW);
+  void* library = OpenLibrary(path);
   if (library == NULL) {
-    fprintf(stderr, "korvena-pos-client: %s\n", dlerror());
+    fprintf(stderr, "korvena-pos-client: %s: %s\n", path, LoadError());
     return 0;
   }
-  /* POSIX lets a data pointer carry a function address for dlsym. */
-  *(void**)&startLibProc = dlsym(library, "StartLibProc");
-  *(void**)&exitLibProc = dlsym(library, "ExitLibProc");
-  *(void**)&korvenaWrite = dlsym(library, "KorvenaWrite");
-  *(void**)&korvenaRead = dlsym(library, "KorvenaRead");
+  /* Both platforms let a data pointer carry a function address here. */
+  *(void**)&startLibProc = Symbol(library, "StartLibProc");
+  *(void**)&exitLibProc = Symbol(library, "ExitLibProc");
+  *(void**)&korvenaWrite = Symbol(library, "KorvenaWrite");
+  *(void**)&korvenaRead = Symbol(library, "KorvenaRead");
   if (!startLibProc || !exitLibProc || !korvenaWrite || !korvenaRead) {
     fprintf(stderr, "korvena-pos-client: %s lacks the KvorW32 exports\n", path);
     return 0;
@@ -49,7 +68,7 @@ static int Load(const char* path) {
 }
 
 int main(int argc, char** argv) {
-  const char* path = argc > 1 ? argv[1] : "libkvorw32.so";
+  const char* path = argc > 1 ? argv[1] : LIBRARY_NAME;
   if (!Load(path)) return 1;
 
   const unsigned started = startLibProc();

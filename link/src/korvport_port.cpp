@@ -20,7 +20,7 @@ bool Bind(SharedLibrary& library, const char* name, Function& function) {
 
 KorvportPort::KorvportPort(const std::string& preferredFolder) {
   std::string besides = preferredFolder;
-  if (!besides.empty() && besides.back() != '/') besides.push_back('/');
+  if (!besides.empty() && besides.back() != '/' && besides.back() != '\\') besides.push_back('/');
   besides += kKorvportFileName;
   library_ = SharedLibrary::Load(!preferredFolder.empty() && IsFile(besides) ? besides : kKorvportFileName);
   bound_ = library_.loaded() && Bind(library_, "Open", open_) && Bind(library_, "Close", close_) &&

@@ -1,8 +1,5 @@
 #include "korvena/platform/file_names.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <cctype>
 
 namespace korvena {
@@ -16,51 +13,18 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
+  // Both separators, as the names the suite is given may use either.
+  const auto slash = path.find_last_of("/\\");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-namespace {
-
-bool Exists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
-
-// The entry of `directory` whose name equals `name` without regard to case,
-// or `name` itself when there is none.
-std::string MatchInDirectory(const std::string& directory, const std::string& name) {
-  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-  if (!dir) return name;
-  std::string found = name;
-  while (const dirent* entry = readdir(dir)) {
-    if (EqualsIgnoringCase(entry->d_name, name)) {
-      found = entry->d_name;
-      break;
-    }
-  }
-  closedir(dir);
-  return found;
-}
-
-}  // namespace
-
-std::string ResolveFileName(const std::string& path) {
-  if (path.empty() || Exists(path)) return path;
-  std::string resolved = path[0] == '/' || path[0] == '\\' ? "/" : "";
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find_first_of("/\\", start);
-    if (end == std::string::npos) end = path.size();
-    const std::string component = path.substr(start, end - start);
-    if (!component.empty()) {
-      if (!resolved.empty() && resolved.back() != '/') resolved.push_back('/');
-      const std::string given = resolved + component;
-      resolved = Exists(given) ? given : resolved + MatchInDirectory(resolved, component);
-    }
-    start = end + 1;
-  }
-  return resolved;
+bool IsAbsolutePath(const std::string& path) {
+  if (!path.empty() && path.front() == '/') return true;
+#if defined(_WIN32)
+  if (!path.empty() && path.front() == '\\') return true;
+  if (path.size() >= 2 && path[1] == ':') return true;
+#endif
+  return false;
 }
 
 FILE* OpenFileNoCase(const std::string& path, const char* mode) {

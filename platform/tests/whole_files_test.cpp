@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -18,7 +20,9 @@ TEST(ReadWholeFile, ReadsOnlyRegularFilesUpToTheLimitAndNeverBlocks) {
   dir.Write("four", "1234");
   dir.Write("Mixed.Case", "x");
   fs::create_directory(dir / "folder");
+#if !defined(_WIN32)
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+#endif
   const struct {
     std::string name;
     std::size_t limit;
@@ -30,7 +34,9 @@ TEST(ReadWholeFile, ReadsOnlyRegularFilesUpToTheLimitAndNeverBlocks) {
       {"MIXED.CASE", 10, FileContents::kRead, "x"},
       {"missing", 10, FileContents::kMissing, ""},
       {"folder", 10, FileContents::kUnreadable, ""},
+#if !defined(_WIN32)
       {"fifo", 10, FileContents::kUnreadable, ""},  // opening it for reading would wait for a writer
+#endif
   };
   for (const auto& c : cases) {
     const FileContents file = ReadWholeFile(dir / c.name, c.limit);
@@ -43,8 +49,13 @@ TEST(WriteWholeFile, NeverFollowsOrTouchesWhatLiesUnderATemporaryName) {
   ScratchFolder dir;
   const std::string victim = dir.Write("victim", "precious");
   const std::string squatter = dir.Write("squatter", "mine");
+#if defined(_WIN32)
+  dir.Write("link.tmp", "taken");  // links need privileges there; a file takes the name all the same
+  dir.Write("dangling.tmp", "taken");
+#else
   ASSERT_EQ(symlink(victim.c_str(), (dir / "link.tmp").c_str()), 0);
   ASSERT_EQ(symlink((dir / "nowhere").c_str(), (dir / "dangling.tmp").c_str()), 0);
+#endif
   int asked = 0;
   const TemporaryNames planted = [&](const std::string&) {
     const char* names[] = {"link.tmp", "dangling.tmp", "squatter", "free.tmp"};
@@ -62,15 +73,20 @@ TEST(WriteWholeFile, NeverFollowsOrTouchesWhatLiesUnderATemporaryName) {
 TEST(WriteWholeFile, ReplacesTheFileOfAnyCaseAndKeepsItsPermissions) {
   ScratchFolder dir;
   const std::string old = dir.Write("korvena.ldx", "old");
+#if !defined(_WIN32)
   ASSERT_EQ(chmod(old.c_str(), 0640), 0);
+#endif
   ASSERT_TRUE(WriteWholeFile(dir / "KORVENA.LDX", "new"));
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"korvena.ldx"});
   EXPECT_EQ(dir.Read("korvena.ldx"), "new");
+#if !defined(_WIN32)
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"korvena.ldx"});
   EXPECT_EQ(fs::status(old).permissions(), fs::perms(0640));
+#endif
   EXPECT_FALSE(WriteWholeFile(dir / "no/such/folder/file", "x"));
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"korvena.ldx"}) << "nothing left behind";
 }
 
+#if !defined(_WIN32)
 TEST(AppendToFile, CreatesAndAppendsButNeverThroughALink) {
   ScratchFolder dir;
   ASSERT_TRUE(AppendToFile(dir / "day.tx", "ab"));
@@ -82,16 +98,20 @@ TEST(AppendToFile, CreatesAndAppendsButNeverThroughALink) {
   EXPECT_EQ(dir.Read("victim"), "precious");
 }
 
+#endif
+
 // A configuration file that is not one reads as missing: defaults, at once,
 // without the memory a whole read would take.
 TEST(IniProfileBounds, OversizedOrSpecialFilesReadAsMissing) {
   ScratchFolder dir;
   dir.Write("big.ini", "[Setting]\r\nCom=4\r\n" + std::string(10 << 20, '\n'));
   dir.Write("fits.ini", "[Setting]\r\nCom=4\r\n" + std::string((1 << 20) - 18, '\n'));
+#if !defined(_WIN32)
   ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+  EXPECT_EQ(ReadProfileInt(dir / "fifo.ini", "Setting", "Com", 1), 1);
+#endif
   EXPECT_EQ(ReadProfileInt(dir / "big.ini", "Setting", "Com", 1), 1);
   EXPECT_EQ(ReadProfileInt(dir / "fits.ini", "Setting", "Com", 1), 4) << "exactly 1 MiB is still read";
-  EXPECT_EQ(ReadProfileInt(dir / "fifo.ini", "Setting", "Com", 1), 1);
   EXPECT_FALSE(WriteProfileString(dir / "big.ini", "Setting", "BaudRate", "19200"))
       << "a file that could not be read is not replaced by one key";
   EXPECT_EQ(fs::file_size(dir / "big.ini"), 18u + (10u << 20));

@@ -6,8 +6,9 @@
 
 namespace korvena {
 
-// The device path of COM `port`: $KORVPORT_COM<port> when set, else
-// /dev/ttyS<port-1>. Empty for a number outside 1..20.
+// The device path of COM `port`: on Windows \\.\COM<port>; elsewhere
+// $KORVPORT_COM<port> when set, else /dev/ttyS<port-1>. Empty for a number
+// outside 1..20.
 std::string ComDevicePath(int32_t port);
 
 class SerialPort {
@@ -27,7 +28,11 @@ class SerialPort {
  private:
   bool FillBuffer(int waitMs);
 
+#if defined(_WIN32)
+  void* handle_ = nullptr;  // the COM port's HANDLE; nullptr while closed
+#else
   int fd_ = -1;
+#endif
   // Bytes fetched by one large read() and handed out one per ReadByte: a
   // read() per byte would cost microseconds each.
   uint8_t buffer_[4096];

@@ -1,10 +1,9 @@
 #include "korvena/platform/scratch_folder.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace korvena {
@@ -12,8 +11,14 @@ namespace korvena {
 namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder() {
-  char pattern[] = "/tmp/korvena-test-XXXXXX";
-  path_ = mkdtemp(pattern) ? pattern : "";
+  std::random_device random;
+  std::error_code error;
+  const fs::path base = fs::temp_directory_path(error);
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const fs::path candidate = base / ("korvena-test-" + std::to_string(random()));
+    // create_directory says whether it made the folder: a name taken is tried again.
+    if (fs::create_directory(candidate, error)) path_ = candidate.generic_string();
+  }
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -46,7 +51,7 @@ std::vector<std::string> ScratchFolder::Names() const {
   std::vector<std::string> names;
   std::error_code error;
   for (fs::directory_iterator it(path_, error), end; !error && it != end; it.increment(error))
-    names.push_back(it->path().filename());
+    names.push_back(it->path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

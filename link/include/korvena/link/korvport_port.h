@@ -12,7 +12,11 @@
 namespace korvena {
 
 // The port library's file name.
+#if defined(_WIN32)
+inline constexpr const char* kKorvportFileName = "KORVENA.DLL";
+#else
 inline constexpr const char* kKorvportFileName = "libkorvena.so";
+#endif
 
 class KorvportPort final : public Port {
  public:

@@ -17,7 +17,12 @@ std::string ResolveFileName(const std::string& path);
 // fopen through ResolveFileName.
 FILE* OpenFileNoCase(const std::string& path, const char* mode);
 
-// The directory part of a path including its final '/', or "" when none.
+// The directory part of a path including its final '/' (or '\\'), or ""
+// when none.
 std::string DirectoryOf(const std::string& path);
+
+// True for a path that does not depend on the current directory: "/..." and,
+// on Windows, "C:..." and "\\..." as well.
+bool IsAbsolutePath(const std::string& path);
 
 }  // namespace korvena

@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 
+#include "../temporary_name.h"
 #include "korvena/platform/file_names.h"
 
 namespace korvena {
@@ -26,19 +25,6 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
-}
-
-// A name nobody can predict well enough to plant something there first; the
-// exclusive create below is what makes it safe, this only keeps clashes rare.
-std::string TemporaryName(const std::string& target) {
-  static std::atomic<uint64_t> counter{0};
-  const auto now = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const uint64_t mixed = (now * 0x9E3779B97F4A7C15ull) ^ (uint64_t{static_cast<uint32_t>(getpid())} << 20) ^
-                         counter.fetch_add(1, std::memory_order_relaxed);
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".%016llx~", static_cast<unsigned long long>(mixed));
-  const std::string folder = DirectoryOf(target);
-  return folder + "." + target.substr(folder.size()) + suffix;
 }
 
 // Creates a fresh temporary file beside `target`; -1 when none could be made.
@@ -88,7 +74,7 @@ FileContents ReadWholeFile(const std::string& path, std::size_t limit) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
-  return WriteWholeFile(path, bytes, TemporaryName);
+  return WriteWholeFile(path, bytes, TemporaryNameBeside);
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, const TemporaryNames& temporaryName) {
