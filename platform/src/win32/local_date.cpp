@@ -4,10 +4,12 @@
 
 namespace korvena {
 
-LocalDate CurrentLocalDate() {
+LocalDate CurrentLocalDate() { return CurrentLocalDateTime().date; }
+
+LocalDateTime CurrentLocalDateTime() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay};
+  return {{now.wYear, now.wMonth, now.wDay}, now.wHour, now.wMinute, now.wSecond};
 }
 
 }  // namespace korvena
