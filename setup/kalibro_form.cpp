@@ -132,6 +132,7 @@ void TKalibroForm35::closeEvent(QCloseEvent* event) {
   if (guard_.busy() && !ending_) {
     closePending_ = true;
     line_.Interrupt();
+    if (workerStop_ != nullptr) *workerStop_ = true;
     event->ignore();
     return;
   }

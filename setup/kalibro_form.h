@@ -114,6 +114,7 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   StatusDisplay status_;
   bool ending_ = false;
   bool closePending_ = false;
+  std::atomic<bool>* workerStop_ = nullptr;  // the running bulk read's stop flag
 };
 
 }  // namespace korvena::kalibro

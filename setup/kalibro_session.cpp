@@ -38,11 +38,13 @@ int32_t TKalibroForm35::FindDevice() {
 
 void TKalibroForm35::RunWorker(QThread& worker, const std::function<void()>& onTick,
                                std::atomic<bool>& stopRequested) {
+  // A close request reaches the worker at once (closeEvent), not at the next tick.
+  workerStop_ = &stopRequested;
+  if (line_.interrupted()) stopRequested = true;
   QEventLoop loop;
   connect(&worker, &QThread::finished, &loop, &QEventLoop::quit);
   QTimer ticks;
   connect(&ticks, &QTimer::timeout, &loop, [&] {
-    if (line_.interrupted()) stopRequested = true;
     if (onTick) onTick();
   });
   ticks.start(kWorkerTickMs);
@@ -51,6 +53,7 @@ void TKalibroForm35::RunWorker(QThread& worker, const std::function<void()>& onT
   // held by the running command.
   if (!worker.isFinished()) loop.exec();
   worker.wait();
+  workerStop_ = nullptr;
   if (onTick) onTick();
 }
 

@@ -74,6 +74,9 @@
  * acknowledgement in steps of 10 s, at most 30 steps (5 minutes); a device
  * silent for that long gives 1.
  *
+ * The device's commands, their fields, the info numbers and status numbers:
+ * docs/device-commands.md of the suite.
+ *
  * Read exports: 255 (65535, -1) when not started, 13 when the answer is used
  * up, else its next character. A character 255 in the answer reads the same
  * as "not started".

@@ -1,6 +1,7 @@
 #include "printed_journal.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace korvena::emu {
 namespace {
@@ -13,7 +14,7 @@ void File(DeviceState& state, int64_t number, std::vector<std::string> lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   sales.ldx = text;
-  sales.sdDays[std::to_string(CurrentSdDay(sales))] += text;
+  sales.sdDays[SdCardDay(CurrentLocalDate())] += text;
   sales.recent.push_back({number, CurrentSdDay(sales), std::move(lines)});
   if (sales.recent.size() > kKeptDocuments) sales.recent.pop_front();
 }
@@ -27,6 +28,12 @@ std::string Columns(std::string left, const std::string& right) {
 }
 
 int64_t CurrentSdDay(const SalesRecords& sales) { return sales.closingNumber + 1; }
+
+std::string SdCardDay(const LocalDate& date) {
+  char day[16];
+  std::snprintf(day, sizeof day, "%04d%02d%02d", date.year % 10000, date.month % 100, date.day % 100);
+  return day;
+}
 
 void PrintOpenDocumentLine(Device& device, std::string line) {
   device.Print(line);

@@ -5,6 +5,8 @@
 // copies.
 #include <cstdint>
 #include <string>
+
+#include "korvena/platform/local_date.h"
 #include <vector>
 
 #include "korvena/emulator/device.h"
@@ -18,9 +20,13 @@ inline const std::string kDoubleRule(kPaperWidth, '=');  // at its top and botto
 // `left` and `right` on one line of the paper, `left` cut when both do not fit.
 std::string Columns(std::string left, const std::string& right);
 
-// The SD-card day documents are printed on now: the number of the daily
-// closing that will end it.
+// The business day documents are printed on now, for the copies: the number
+// of the daily closing that will end it.
 int64_t CurrentSdDay(const SalesRecords& sales);
+
+// The SD card keeps each calendar day's printout under its date, "yyyymmdd",
+// the way READSD asks for it (the service program asks for yyyymmdd).
+std::string SdCardDay(const LocalDate& date);
 
 // A line of the open document: on the paper at once, kept for its filing.
 void PrintOpenDocumentLine(Device& device, std::string line);

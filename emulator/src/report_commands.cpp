@@ -80,7 +80,9 @@ struct IntervalSelection {
 std::optional<IntervalSelection> ByNumbers(const Command& command) {
   const auto range = NumberRange(command);
   if (!range) return std::nullopt;
-  const auto [first, last] = *range;
+  // Plain variables: a lambda cannot capture structured bindings in every compiler yet.
+  const int64_t first = range->first;
+  const int64_t last = range->second;
   return IntervalSelection{"INTERVALOVA UZAVIERKA (CISLA)", "uzavierka c. " + std::to_string(first),
                            "uzavierka c. " + std::to_string(last),
                            [first, last](const DayClosing& closing) {

@@ -3,13 +3,17 @@
 // would, and saves a picture of the window with its status display.
 //
 //   kalibro-snapshot --com N [--password DIGITS] [--config FILE] [--dialogs DIR]
-//                    [--open ITEM:DIALOG]... --out FILE.png
+//                    [--open ITEM:DIALOG]... [--progress ITEM]... --out FILE.png
 // With --dialogs, the two start-up dialogs are saved too, as DIR/<name>.png,
 // and so is each dialog that a menu item named with --open brings up (it is
-// then cancelled): --open popupHead:frmHead saves DIR/frmHead.png.
+// then cancelled): --open popupHead:frmHead saves DIR/frmHead.png. With
+// --progress, the item runs and its progress window is saved four seconds
+// in, as DIR/ProgressForm-<item>.png; then the window is closed.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QPainter>
+#include <QTimer>
 #include <cstdio>
 
 #include "com_form.h"
@@ -18,6 +22,24 @@
 #include "korvena/link/clock.h"
 #include "korvena/link/korvport_port.h"
 #include "scripted_user_interaction.h"
+
+namespace {
+
+// The window's picture under a plain strip with its title: a grab shows only
+// what is inside the frame, and a progress window says what it does there.
+QPixmap WithTitleBar(QWidget& window) {
+  const QPixmap inside = window.grab();
+  const int strip = window.fontMetrics().height() + 8;
+  QPixmap picture(inside.width(), inside.height() + strip);
+  picture.fill(window.palette().color(QPalette::Window).darker(115));
+  QPainter painter(&picture);
+  painter.setFont(window.font());
+  painter.drawText(QRect(6, 0, inside.width() - 12, strip), Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
+  painter.drawPixmap(0, strip, inside);
+  return picture;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace korvena;
@@ -32,6 +54,7 @@ int main(int argc, char** argv) {
   parser.addOption({"dialogs", "Folder for pictures of the start-up dialogs.", "DIR"});
   parser.addOption({"open", "Menu item to choose and the dialog it shows, saved to the dialogs folder.",
                     "ITEM:DIALOG"});
+  parser.addOption({"progress", "Menu item whose progress window is saved to the dialogs folder.", "ITEM"});
   parser.process(application);
   if (!parser.isSet("out")) {
     std::fputs("kalibro-snapshot: --out FILE.png is needed\n", stderr);
@@ -80,6 +103,30 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kalibro-snapshot: cannot write %s\n", qPrintable(parser.value("out")));
     return 1;
   }
-  form.EndProgram();
+  if (parser.values("progress").isEmpty()) {
+    form.EndProgram();
+    return 0;
+  }
+  // Last, as it ends the program: the window is closed while the command
+  // runs, which stops it at once.
+  const QStringList progressItems = parser.values("progress");
+  if (progressItems.size() > 1) {
+    std::fputs("kalibro-snapshot: --progress takes one item\n", stderr);
+    return 2;
+  }
+  for (const QString& running : progressItems) {
+    QAction* menuItem = form.MenuAction(running);
+    if (menuItem == nullptr) {
+      std::fprintf(stderr, "kalibro-snapshot: no menu item for --progress %s\n", qPrintable(running));
+      return 2;
+    }
+    QTimer::singleShot(4000, &form, [&form, &dialogs, running] {
+      for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == "ProgressForm" && window->isVisible() && !dialogs.isEmpty())
+          WithTitleBar(*window).save(dialogs + "/ProgressForm-" + running + ".png", "PNG");
+      form.close();
+    });
+    menuItem->trigger();
+  }
   return 0;
 }

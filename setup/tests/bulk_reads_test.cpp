@@ -152,11 +152,10 @@ TEST(BulkReads, ClosingTheWindowEndsTheTransferWithoutFileOrMessage) {
   StartedRig rig;
   CurrentScratchFolder folder;
   std::atomic<bool> closed{false};
-  // The worker is held in the command until the close has had time to reach
-  // it (the window looks every 50 ms); then the memory starts to flow.
+  // The worker is held in the command until the window has been closed;
+  // then the memory starts to flow.
   rig.device.Override("READFP", [&closed](emu::Device& device, const emu::Command&) {
     while (!closed) QThread::msleep(1);
-    QThread::msleep(300);
     device.Send(emu::FiscalMemoryImage(emu::kFiscalMemoryBytes), 115200, 50);
   });
   QTimer::singleShot(0, rig.form.get(), [&] {
