@@ -47,6 +47,8 @@ const std::vector<OptionRow>& OptionTable() {
        [](EmuOptions& o, const std::string& v) { return !(o.linkPath = v).empty(); }},
       {"--journal", "FILE", "append the printed documents to FILE instead of standard error",
        [](EmuOptions& o, const std::string& v) { return !(o.journalPath = v).empty(); }},
+      {"--log", "FILE", "write every byte on the line to FILE: one frame a line, its time and direction",
+       [](EmuOptions& o, const std::string& v) { return !(o.logPath = v).empty(); }},
       {"--state", "FILE", "keep the device's settings and totals in FILE across restarts",
        [](EmuOptions& o, const std::string& v) { return !(o.statePath = v).empty(); }},
       {"--info", "N=TEXT", "answer TEXT to the info query N (over what FILE of --state says)",

@@ -16,6 +16,7 @@ struct EmuOptions {
   std::string linkPath;      // a symbolic link to the pseudo-terminal, when given
   std::string journalPath;   // where printed documents go; standard error when empty
   std::string statePath;     // the device's settings and totals across restarts, when given
+  std::string logPath;       // every byte on the line, one frame per line, when given
   std::map<int, std::string> info;  // info values set from the command line
   bool help = false;
 };

@@ -40,6 +40,7 @@ void LineServer::ReceiveAvailable(uint64_t now) {
   char buffer[4096];
   const ssize_t got = read(line_.master(), buffer, sizeof buffer);
   if (got <= 0) return;
+  if (log) log->Bytes(FrameLog::Direction::kFromPc, std::string_view(buffer, static_cast<std::size_t>(got)));
   const uint32_t pcBaud = line_.PcBaud();
   for (ssize_t i = 0; i < got; ++i) {
     // A byte has arrived once its last bit has: never before the previous one.
@@ -66,6 +67,7 @@ bool LineServer::SendDue(uint64_t now) {
     }
     const ssize_t written = write(line_.master(), chunk, count);
     if (written < 0) return errno != EAGAIN && errno != EINTR;
+    if (log) log->Bytes(FrameLog::Direction::kToPc, std::string_view(chunk, static_cast<std::size_t>(written)));
     outgoing_.erase(outgoing_.begin(), outgoing_.begin() + written);
     if (static_cast<std::size_t>(written) < count) return false;
   }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "korvena/emulator/device.h"
+#include "korvena/emulator/frame_log.h"
 #include "pty_line.h"
 
 namespace korvena::emu {
@@ -19,6 +20,8 @@ class LineServer {
   // Called after the device has taken each batch of input, e.g. to save
   // what the commands in it changed.
   std::function<void()> afterInput;
+  // Told every byte that crosses the line, when set.
+  FrameLog* log = nullptr;
 
   // Serves until `stop` becomes true.
   void Run(const std::atomic<bool>& stop);

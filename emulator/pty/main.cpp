@@ -12,6 +12,7 @@
 
 #include "emu_options.h"
 #include "korvena/emulator/device.h"
+#include "korvena/emulator/frame_log.h"
 #include "korvena/emulator/state_file.h"
 #include "line_server.h"
 #include "pty_line.h"
@@ -51,6 +52,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "korvena-emu: cannot open %s: %s\n", options.journalPath.c_str(), std::strerror(errno));
     return 1;
   }
+
+  FILE* logFile = nullptr;
+  if (!options.logPath.empty() && (logFile = std::fopen(options.logPath.c_str(), "w")) == nullptr) {
+    std::fprintf(stderr, "korvena-emu: cannot open %s: %s\n", options.logPath.c_str(), std::strerror(errno));
+    return 1;
+  }
+  // On disk line by line: the log is read while the emulator runs.
+  FrameLog frameLog(
+      [logFile](const std::string& line) {
+        std::fputs(line.c_str(), logFile);
+        std::fflush(logFile);
+      },
+      LocalTimeOfDayMs);
 
   // Serves for days: printed lines go to the journal file, nothing is kept.
   options.device.keepHistory = false;
@@ -94,7 +108,10 @@ int main(int argc, char** argv) {
 
   LineServer server(device, line, options.pace);
   server.afterInput = saveState;
+  if (logFile != nullptr) server.log = &frameLog;
   server.Run(stopRequested);
+  frameLog.Flush();
+  if (logFile != nullptr) std::fclose(logFile);
 
   if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
   if (journal != stderr) std::fclose(journal);

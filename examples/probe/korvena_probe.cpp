@@ -2,11 +2,12 @@
 // of the suite connects, and tells what it saw on the way.
 //   korvena-probe [COM] [BAUD] [TIMEOUT]     defaults: 1 9600 100
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "korvena/link/command_link.h"
 #include "korvena/link/korvport_port.h"
+#include "korvena/platform/decimal_text.h"
 
 namespace {
 
@@ -22,17 +23,33 @@ class PrintingObserver : public korvena::OpenObserver {
   }
 };
 
-int32_t Argument(int argc, char** argv, int index, int32_t fallback) {
-  return argc > index ? static_cast<int32_t>(std::strtol(argv[index], nullptr, 10)) : fallback;
+constexpr const char* kUsage =
+    "Usage: korvena-probe [COM] [BAUD] [TIMEOUT]\n"
+    "Finds a Korvena device on COM port COM (1..20, default 1), starting at BAUD\n"
+    "(default 9600) with the base time limit TIMEOUT in ms (default 100).\n";
+
+// The argument `index` as a number from 1 to `largest`; `fallback` when it is
+// not given, nullopt when it is no such number.
+std::optional<int32_t> Argument(int argc, char** argv, int index, int32_t fallback, uint64_t largest) {
+  if (argc <= index) return fallback;
+  const auto value = korvena::DecimalDigits(argv[index], largest);
+  if (!value || *value == 0) return std::nullopt;
+  return static_cast<int32_t>(*value);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int32_t com = Argument(argc, argv, 1, 1);
-  const int32_t baud = Argument(argc, argv, 2, 9600);
-  const int32_t timeout = Argument(argc, argv, 3, 100);
-  std::printf("Looking for the device on COM%d at %d baud (time limit %d ms)\n", com, baud, timeout);
+  const auto com = Argument(argc, argv, 1, 1, 20);
+  const auto baudArgument = Argument(argc, argv, 2, 9600, 4000000);
+  const auto timeoutArgument = Argument(argc, argv, 3, 100, 5000);
+  if (!com || !baudArgument || !timeoutArgument || argc > 4) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const int32_t baud = *baudArgument;
+  const int32_t timeout = *timeoutArgument;
+  std::printf("Looking for the device on COM%d at %d baud (time limit %d ms)\n", *com, baud, timeout);
 
   korvena::KorvportPort port;
   if (!port.bound()) {
@@ -42,7 +59,7 @@ int main(int argc, char** argv) {
   korvena::SystemClock clock;
   korvena::CommandLink link(port, clock);
   PrintingObserver observer;
-  const korvena::OpenOutcome outcome = link.OpenAndIdentify(com, baud, static_cast<uint32_t>(timeout), &observer);
+  const korvena::OpenOutcome outcome = link.OpenAndIdentify(*com, baud, static_cast<uint32_t>(timeout), &observer);
   switch (outcome.kind) {
     case korvena::OpenOutcome::kIdentified:
       std::printf("Device identified at %d baud\n", outcome.baud);
@@ -51,10 +68,10 @@ int main(int argc, char** argv) {
       std::printf("Device found by the baud search at %d baud\n", outcome.baud);
       break;
     case korvena::OpenOutcome::kCannotOpen:
-      std::printf("COM%d cannot be opened\n", com);
+      std::printf("COM%d cannot be opened\n", *com);
       return 1;
     case korvena::OpenOutcome::kNotFound:
-      std::printf("No device answers on COM%d at any rate\n", com);
+      std::printf("No device answers on COM%d at any rate\n", *com);
       return 1;
   }
   link.SendText(korvena::kIdentifyCommand);
