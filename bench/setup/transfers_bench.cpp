@@ -15,6 +15,7 @@
 #include <chrono>
 #include <memory>
 
+#include "qt_benchmarks.h"
 #include "kalibro_form.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/korvport_port.h"
@@ -149,11 +150,4 @@ BENCHMARK(BM_UploadTemplate5120At9600)->Unit(benchmark::kSecond)->Iterations(2);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }

@@ -16,23 +16,13 @@
 namespace korvena::kalibro {
 namespace {
 
-using Frames = std::vector<std::string>;
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 struct StartedRig : KalibroRig {
   explicit StartedRig(emu::DeviceSettings settings = {}, const std::string& config = "") : KalibroRig(settings) {
     WriteConfig(config);
-    ChooseComItem(0);
-    TypePassword("0");
-    Start();
-  }
-
-  // Chooses menu item `name`; the frames it sent.
-  Frames Choose(const char* name) {
-    const std::size_t before = device.received().size();
-    form->MenuAction(name)->trigger();
-    return Frames(device.received().begin() + static_cast<long>(before), device.received().end());
+    StartAs("0");
   }
   // The line speeds set from now on.
   std::vector<int32_t> SpeedsSince(std::size_t before) const {
@@ -61,7 +51,7 @@ TEST(FiscalMemoryRead, SavesWhatCameAndSwitchesTheLineBackOnlyWhenNeeded) {
     const std::size_t speedsBefore = rig.port.speedsSet().size();
     const uint64_t sleptBefore = rig.clock.slept();
 
-    EXPECT_EQ(rig.Choose("popupFP"), Frames{"\x1b;READFP;"});
+    EXPECT_EQ(rig.Choose("popupFP"), Frames{"READFP;"});
     EXPECT_EQ(rig.clock.slept() - sleptBefore, 20u) << "the pause after READFP";
     EXPECT_TRUE(folder.Read("korvena.bin") == emu::FiscalMemoryImage(c.memoryBytes));
     EXPECT_EQ(rig.SpeedsSince(speedsBefore), c.speeds);
@@ -105,7 +95,7 @@ TEST(SdDayRead, SavesTheAnnouncedBytesOrNothing) {
     ProgressWatch watch;
     rig.ui.textAnswers = {QString::fromStdString(kDay)};
 
-    EXPECT_EQ(rig.Choose("popupSD"), Frames{"\x1b;READSD;" + kDay});
+    EXPECT_EQ(rig.Choose("popupSD"), Frames{"READSD;" + kDay});
     EXPECT_EQ(rig.ui.prompts, std::vector<QString>{Utf8("Zadajte dátum v tvare yyyymmdd")});
     EXPECT_EQ(folder.Read(kDay + ".tx", "<none>"), c.file.value_or("<none>"));
     ASSERT_EQ(watch.shown.size(), 1u);

@@ -18,7 +18,6 @@
 namespace korvena::kalibro {
 namespace {
 
-using Frames = std::vector<std::string>;
 using Labels = std::vector<std::pair<const char*, QString>>;
 constexpr int kOfDialog = ScriptedUserInteraction::kResultOfDialog;
 

@@ -5,13 +5,10 @@
 
 #include <QTimer>
 
-#include "com_form.h"
-#include "kalibro_form.h"
+#include "kalibro_on_pty.h"
 #include "kalibro_rig.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/emulator/fiscal_memory.h"
-#include "korvena/link/korvport_port.h"
-#include "scripted_user_interaction.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -24,15 +21,10 @@ TEST(FiscalMemoryOverPty, TheFileIsTheDevicesMemoryByteForByteAndTheWindowLivesM
   const std::string config = dir.Write("KvorWxx.ini", "[Setting]\nCom=8\nTimeout=100\n");
   emu::EmuProcess emulator;
   ASSERT_TRUE(emulator.Start({"--fiscal-memory", std::to_string(kMemoryBytes)}, kCom));
-  KorvportPort port;
-  SystemClock clock;
-  ScriptedUserInteraction ui;
-  ui.ExpectDialog("ComForm", QDialog::Accepted,
-                  [](QDialog& dialog) { static_cast<TComForm&>(dialog).SetItemIndex(kCom - 1); });
-  ui.ExpectDialog("PassIForm", QDialog::Accepted, [](QDialog& dialog) { TypeInto(dialog, "PasswdText", "0"); });
-  TKalibroForm35 form(port, clock, ui, config);
-  form.show();
-  form.WMStartUp();
+  KalibroOnPty kalibro;
+  kalibro.Start(kCom, config);
+  ScriptedUserInteraction& ui = kalibro.ui;
+  TKalibroForm35& form = *kalibro.form;
   ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
 
   CurrentScratchFolder folder;
@@ -49,7 +41,7 @@ TEST(FiscalMemoryOverPty, TheFileIsTheDevicesMemoryByteForByteAndTheWindowLivesM
   EXPECT_GT(turnsWhileReading, 0) << "the window had no turn while the worker read";
   EXPECT_EQ(ui.MessageTexts(), QStringList{QString::fromUtf8("Fiškálna pamäť bola načítaná !")});
   uint8_t stray = 0;
-  EXPECT_EQ(port.Read(stray), 0) << "the closing line was taken or lost, not left for the next exchange";
+  EXPECT_EQ(kalibro.port.Read(stray), 0) << "the closing line was taken or lost, not left for the next exchange";
   EXPECT_EQ(form.QueryInfo(0), "0") << "the line is back at 9600";
   form.EndProgram();
 }

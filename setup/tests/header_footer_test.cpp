@@ -23,9 +23,7 @@ const char* const kDefaultHeader[] = {"Potraviny U Mosta s.r.o.", "Hlavná 12, 8
 
 struct StartedRig : KalibroRig {
   StartedRig() {
-    ChooseComItem(0);
-    TypePassword("0");
-    Start();
+    StartAs("0");
     framesBefore = device.received().size();
   }
   // The frames since the start-up.

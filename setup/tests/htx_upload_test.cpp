@@ -10,7 +10,6 @@
 namespace korvena::kalibro {
 namespace {
 
-using Frames = std::vector<std::string>;
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
@@ -19,19 +18,13 @@ const QString kNotLoaded = Utf8("Nastala chyba pri nahrávaní HTX.");
 
 struct StartedRig : KalibroRig {
   StartedRig() {
-    ChooseComItem(0);
-    TypePassword("0");
-    Start();
+    StartAs("0");
   }
 
   // Loads `bytes` as the chosen HTX file; the frames sent, without ESC ";".
   Frames Upload(const ScratchFolder& folder, const std::string& bytes) {
     ui.fileAnswers = {QString::fromStdString(folder.Write("sablona.htx", bytes))};
-    const std::size_t before = device.received().size();
-    form->MenuAction("popupSendrix")->trigger();
-    Frames frames;
-    for (std::size_t i = before; i < device.received().size(); ++i) frames.push_back(device.received()[i].substr(2));
-    return frames;
+    return Choose("popupSendrix");
   }
 };
 

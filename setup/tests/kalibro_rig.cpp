@@ -38,6 +38,26 @@ void KalibroRig::Start() {
   form->WMStartUp();
 }
 
+void KalibroRig::StartAs(const QString& password) {
+  ChooseComItem(0);
+  TypePassword(password);
+  Start();
+}
+
+Frames KalibroRig::Choose(const char* name) {
+  const std::size_t before = device.received().size();
+  form->MenuAction(name)->trigger();
+  return FramesSince(before);
+}
+
+Frames KalibroRig::FramesSince(std::size_t from) const {
+  Frames frames;
+  const auto& received = device.received();
+  for (std::size_t i = from; i < received.size(); ++i)
+    frames.push_back(received[i].rfind("\x1b;", 0) == 0 ? received[i].substr(2) : received[i]);
+  return frames;
+}
+
 QString KalibroRig::Label(const QString& name) const {
   const auto* label = form->ClientArea()->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
   return label ? label->text() : QStringLiteral("<none>");

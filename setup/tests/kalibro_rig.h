@@ -16,6 +16,9 @@
 
 namespace korvena::kalibro {
 
+// Command frames as the device received them, each without its ESC ";".
+using Frames = std::vector<std::string>;
+
 struct KalibroRig {
   explicit KalibroRig(emu::DeviceSettings settings = {});
   ~KalibroRig();
@@ -28,6 +31,13 @@ struct KalibroRig {
   void TypePassword(const QString& password);
   // Creates and shows the main window and runs its start-up.
   void Start();
+  // The start-up as a technician goes through it: COM 1, then `password`.
+  void StartAs(const QString& password);
+
+  // Chooses menu item `name`; the frames it sent.
+  Frames Choose(const char* name);
+  // The frames received from index `from` of device.received() on.
+  Frames FramesSince(std::size_t from) const;
 
   // The text of label `name`; "<none>" when there is no such label.
   QString Label(const QString& name) const;

@@ -11,24 +11,12 @@
 namespace korvena::kalibro {
 namespace {
 
-using Frames = std::vector<std::string>;
 using Texts = std::vector<std::pair<QString, QString>>;
 
 // Kalibro started with the password "0", the device's own.
 struct StartedRig : KalibroRig {
   StartedRig() {
-    ChooseComItem(0);
-    TypePassword("0");
-    Start();
-  }
-
-  // Chooses menu item `name`; the frames it sent, each without its ESC ";".
-  Frames Choose(const char* name) {
-    const std::size_t before = device.received().size();
-    form->MenuAction(name)->trigger();
-    Frames frames;
-    for (std::size_t i = before; i < device.received().size(); ++i) frames.push_back(device.received()[i].substr(2));
-    return frames;
+    StartAs("0");
   }
 };
 

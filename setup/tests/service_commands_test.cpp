@@ -22,7 +22,6 @@
 namespace korvena::kalibro {
 namespace {
 
-using Frames = std::vector<std::string>;
 constexpr int kOfDialog = ScriptedUserInteraction::kResultOfDialog;
 
 // The device's clock runs beside this PC time: 7 December 2026, 10:00:00.
@@ -34,18 +33,7 @@ struct StartedRig : KalibroRig {
   explicit StartedRig(emu::DeviceSettings settings = {}, const char* version = "13022")
       : KalibroRig(std::move(settings)) {
     device.state().info[1000] = version;
-    ChooseComItem(0);
-    TypePassword("0");
-    Start();
-  }
-
-  // Chooses menu item `name`; the frames it sent, each without its ESC ";".
-  Frames Choose(const char* name) {
-    const std::size_t before = device.received().size();
-    form->MenuAction(name)->trigger();
-    Frames frames;
-    for (std::size_t i = before; i < device.received().size(); ++i) frames.push_back(device.received()[i].substr(2));
-    return frames;
+    StartAs("0");
   }
 };
 

@@ -8,8 +8,7 @@
 #include <QTemporaryDir>
 
 #include "code_page_852.h"
-#include "com_form.h"
-#include "kalibro_form.h"
+#include "kalibro_on_pty.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/command_link.h"
 #include "korvena/link/korvport_port.h"
@@ -40,15 +39,10 @@ TEST(StateOverPty, WhatKalibroConfiguredSurvivesARestartOfTheDevice) {
   {
     emu::EmuProcess emulator;
     ASSERT_TRUE(emulator.Start({"--state", stateFile}, kCom));
-    KorvportPort port;
-    SystemClock clock;
-    ScriptedUserInteraction ui;
-    ui.ExpectDialog("ComForm", QDialog::Accepted,
-                    [](QDialog& dialog) { static_cast<TComForm&>(dialog).SetItemIndex(kCom - 1); });
-    ui.ExpectDialog("PassIForm", QDialog::Accepted, [](QDialog& dialog) { TypeInto(dialog, "PasswdText", "0"); });
-    TKalibroForm35 form(port, clock, ui, config);
-    form.show();
-    form.WMStartUp();
+    KalibroOnPty kalibro;
+    kalibro.Start(kCom, config);
+    ScriptedUserInteraction& ui = kalibro.ui;
+    TKalibroForm35& form = *kalibro.form;
     ASSERT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
 
     ui.ExpectDialog("frmHead", ScriptedUserInteraction::kResultOfDialog, [&](QDialog& dialog) {
