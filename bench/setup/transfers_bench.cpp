@@ -15,6 +15,7 @@
 #include <chrono>
 #include <memory>
 
+#include "counting_port.h"
 #include "qt_benchmarks.h"
 #include "kalibro_form.h"
 #include "korvena/emulator/emu_process.h"
@@ -24,48 +25,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = CountingPort::Clock;
 
 constexpr int kCom = 14;
-constexpr double kBitsPerByte = 10;
 // The emulator's own unless told otherwise.
 constexpr const char* kServicePassword = "0";
-
-// The real port, counting the bytes that cross it and noting when the first
-// byte came in and when the `markAt`-th did. The worker thread reads
-// through it too.
-class CountingPort final : public korvena::Port {
- public:
-  uint8_t Open(int32_t port, int32_t baud) override { return inner_.Open(port, baud); }
-  uint8_t Close() override { return inner_.Close(); }
-  uint8_t Read(uint8_t& byte) override {
-    const uint8_t arrived = inner_.Read(byte);
-    if (arrived != 0) {
-      ++received;
-      if (received == 1) first = Clock::now();
-      if (received == markAt) marked = Clock::now();
-    }
-    return arrived;
-  }
-  uint8_t Write(const void* data, int32_t option, int32_t count) override {
-    const uint8_t done = inner_.Write(data, option, count);
-    if (done != 0) sent += static_cast<uint64_t>(count);
-    return done;
-  }
-  void SetPort(int32_t baud) override { inner_.SetPort(baud); }
-  void Flush() override { inner_.Flush(); }
-
-  void Reset() { sent = received = 0; }
-
-  uint64_t sent = 0;
-  uint64_t received = 0;
-  uint64_t markAt = 0;
-  Clock::time_point first;
-  Clock::time_point marked;
-
- private:
-  korvena::KorvportPort inner_;
-};
 
 // Kalibro's main window on `port` at `baud`, logged in with the emulator's
 // service password, without the start-up dialogs.
@@ -141,10 +105,7 @@ void BM_UploadTemplate5120At9600(benchmark::State& state) {
       return state.SkipWithError("the device did not take the template");
     form.reset();
   }
-  const double wire = static_cast<double>(bytes) * kBitsPerByte / kBaud;
-  state.counters["bytes"] = static_cast<double>(bytes) / static_cast<double>(state.iterations());
-  state.counters["wire_s"] = wire / static_cast<double>(state.iterations());
-  state.counters["elapsed_over_wire"] = elapsed / wire;
+  ReportWireTime(state, bytes, elapsed, kBaud);
 }
 BENCHMARK(BM_UploadTemplate5120At9600)->Unit(benchmark::kSecond)->Iterations(2);
 
