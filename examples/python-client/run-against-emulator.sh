@@ -44,6 +44,8 @@ cleanup() {
 trap cleanup EXIT
 
 # The emulator prints KORVPORT_COM1=/dev/pts/N at once and serves until stopped.
+# Made before the emulator starts, so reading it cannot race its creation.
+: >"$work/emulator.out"
 "$emulator" --journal "$work/journal.txt" >"$work/emulator.out" 2>"$work/emulator.err" &
 emulator_pid=$!
 line=""
