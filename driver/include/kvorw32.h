@@ -19,8 +19,9 @@
  * into the application: every outcome is a result code.
  *
  * Port library
- *   The library reaches the COM port through libkorvena.so, taken from its
- *   own folder first, then from the usual library search. Its functions are
+ *   The library reaches the COM port through the port library, taken from
+ *   its own folder first (libkorvena.so.1, else libkorvena.so), then from
+ *   the usual library search (libkorvena.so.1). Its functions are
  *   bound through that library's own handle, so functions of the
  *   application named Open, Read, Write or Close do not interfere. When it
  *   cannot be loaded, the start returns 7 and the debug log says why.

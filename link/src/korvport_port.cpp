@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <vector>
+
 namespace korvena {
 namespace {
 
@@ -16,13 +18,32 @@ bool Bind(SharedLibrary& library, const char* name, Function& function) {
   return function != nullptr;
 }
 
+// The names the port library goes by, preferred first; the first is the one
+// the platform's search looks for. Installed Linux systems always have the
+// soname, the plain name only with the development files.
+std::vector<std::string> KorvportNames() {
+#if defined(_WIN32)
+  return {kKorvportFileName};
+#else
+  return {std::string(kKorvportFileName) + "." KORVPORT_SOVERSION, kKorvportFileName};
+#endif
+}
+
 }  // namespace
 
+std::string KorvportFileFor(const std::string& folder) {
+  const std::vector<std::string> names = KorvportNames();
+  if (!folder.empty()) {
+    std::string prefix = folder;
+    if (prefix.back() != '/' && prefix.back() != '\\') prefix.push_back('/');
+    for (const std::string& name : names)
+      if (IsFile(prefix + name)) return prefix + name;
+  }
+  return names.front();
+}
+
 KorvportPort::KorvportPort(const std::string& preferredFolder) {
-  std::string besides = preferredFolder;
-  if (!besides.empty() && besides.back() != '/' && besides.back() != '\\') besides.push_back('/');
-  besides += kKorvportFileName;
-  library_ = SharedLibrary::Load(!preferredFolder.empty() && IsFile(besides) ? besides : kKorvportFileName);
+  library_ = SharedLibrary::Load(KorvportFileFor(preferredFolder));
   bound_ = library_.loaded() && Bind(library_, "Open", open_) && Bind(library_, "Close", close_) &&
            Bind(library_, "Read", read_) && Bind(library_, "Write", write_) &&
            Bind(library_, "SetPort", setPort_) && Bind(library_, "Flush", flush_);

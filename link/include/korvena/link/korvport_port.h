@@ -11,17 +11,21 @@
 
 namespace korvena {
 
-// The port library's file name.
+// The port library's file name; on Linux its soname adds the major version.
 #if defined(_WIN32)
 inline constexpr const char* kKorvportFileName = "KORVENA.DLL";
 #else
 inline constexpr const char* kKorvportFileName = "libkorvena.so";
 #endif
 
+// The port library KorvportPort binds for `folder`: a copy lying there (on
+// Linux the soname first, then the plain name copied into a till's folder),
+// else the bare soname for the platform's library search.
+std::string KorvportFileFor(const std::string& folder);
+
 class KorvportPort final : public Port {
  public:
-  // Binds the copy of the port library in `preferredFolder` when one lies
-  // there, else the one the platform's library search finds.
+  // Binds KorvportFileFor(preferredFolder).
   explicit KorvportPort(const std::string& preferredFolder = "");
 
   // False when the library or one of its functions could not be bound;

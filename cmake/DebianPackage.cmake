@@ -1,0 +1,22 @@
+# `cpack -G DEB` in the build folder: korvena_<version>_<arch>.deb with
+# everything `cmake --install` installs, under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korvena)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "PC software of the Korvena fiscal cash register")
+set(CPACK_PACKAGE_DESCRIPTION
+  "The driver library KvorW32 (libkvorw32.so) for point-of-sale applications,
+the port library libkorvena.so, the template compiler tekstor and htxdump,
+the loaders sendrix (templates) and brennix (firmware), korvena-probe, the
+emulated device korvena-emu and the service program kalibro.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Korvena PC suite team <pc-suite@korvena.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Dependencies as dpkg-shlibdeps finds them; the package's own libraries get
+# a shlibs entry so that packages linked against them depend on this one.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+include(CPack)
