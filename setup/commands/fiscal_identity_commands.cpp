@@ -9,6 +9,7 @@
 #include "command_frame.h"
 #include "crc_form.h"
 #include "device_integer.h"
+#include "device_text_edit.h"
 #include "dickp_form.h"
 #include "kalibro_texts.h"
 #include "kdph_form.h"
@@ -66,7 +67,7 @@ const RegisterFlag& FlagWrittenAs(std::string_view name) {
 void popupDICDKPClick(CommandSession& session) {
   TDickpForm dialog(session.ui(), session.dialogOwner());
   for (int i = 0; i < TDickpForm::kValues; ++i)
-    dialog.Edit(i)->setText(FromWindows1250(session.QueryInfo(kIdentityValues[i].info)));
+    ShowWhole(*dialog.Edit(i), FromWindows1250(session.QueryInfo(kIdentityValues[i].info)));
   if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
   const std::string& password = session.state().LoginPassword;
@@ -85,7 +86,7 @@ void popupkDPHClick(CommandSession& session) {
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate) {
     QString text;
     session.GetValueLabel(QString("vkDPH%1").arg(rate), text);
-    dialog.Coefficient(rate)->setText(text);
+    ShowWhole(*dialog.Coefficient(rate), text);
   }
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
 

@@ -7,6 +7,7 @@
 
 #include "command_frame.h"
 #include "command_session.h"
+#include "device_text_edit.h"
 #include "item_list.h"
 #include "kalibro_texts.h"
 #include "mena_form.h"
@@ -77,7 +78,7 @@ void popupKurzMenaClick(CommandSession& session) {
     const std::size_t comma = reply.find(',');
     const std::string symbol = comma == std::string::npos ? reply : reply.substr(0, comma);
     const std::string rate = comma == std::string::npos ? reply : reply.substr(comma + 1);
-    dialog.Symbol(row)->setText(FromWindows1250(symbol));
+    ShowWhole(*dialog.Symbol(row), FromWindows1250(symbol));
     dialog.Rate(row)->setText(FromWindows1250(rate));
   }
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;

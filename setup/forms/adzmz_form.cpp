@@ -102,13 +102,17 @@ void TAdzmzForm::ShowSeconds() {
   SecondSpin->show();
 }
 
+void TAdzmzForm::done(int result) {
+  Timer1->stop();
+  QDialog::done(result);
+}
+
 void TAdzmzForm::Timer1Timer() {
   if (!clockReader_) return;
   if (const std::optional<QString> clock = clockReader_()) {
     MZtxtLabel->setText(*clock);
     return;
   }
-  Timer1->stop();
   reject();
 }
 

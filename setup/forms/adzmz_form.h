@@ -39,6 +39,10 @@ class TAdzmzForm : public QDialog {
   // The date and time the fields hold.
   LocalDateTime Fields() const;
 
+  // Stops the timer too: the write that follows the dialog must be the only
+  // exchange on the line, and the dialog lives on while it runs.
+  void done(int result) override;
+
   QLabel* TimeLabel;
   QLabel* MZtxtLabel;
   QLabel* DZtxtLabel;

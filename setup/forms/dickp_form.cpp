@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 
+#include "device_text_edit.h"
 #include "file_error.h"
 #include "kalibro_texts.h"
 #include "texts_file.h"
@@ -54,7 +55,7 @@ TDickpForm::TDickpForm(UserInteraction& ui, QWidget* parent) : QDialog(parent), 
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString("Txt%1Text").arg(i + 1));
     edit->setGeometry(80, top, 184, 21);
-    edit->setMaxLength(row.longest);
+    LimitTyping(*edit, row.longest);
     label->setBuddy(edit);
     edits_.at(static_cast<std::size_t>(i)) = edit;
   }
@@ -82,7 +83,7 @@ void TDickpForm::ReadButtonClick() {
   try {
     const TextsFile file = TextsFile::Load(QFile::encodeName(path).toStdString());
     for (int i = 0; i < kValues; ++i)
-      edits_.at(static_cast<std::size_t>(i))->setText(FromWindows1250(file.Value(kRows[i].textsFileName)));
+      ShowWhole(*edits_.at(static_cast<std::size_t>(i)), FromWindows1250(file.Value(kRows[i].textsFileName)));
   } catch (const FileError& error) {
     // No exception may leave a button's handler: it runs inside the dialog's
     // event loop. The box is the one the program shows for any file it cannot read.

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 
+#include "device_text_edit.h"
 #include "file_error.h"
 #include "kalibro_texts.h"
 #include "texts_file.h"
@@ -35,7 +36,7 @@ TfrmHead::TfrmHead(UserInteraction& ui, QWidget* parent) : QDialog(parent), ui_(
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("H%1Edit").arg(i + 1));
     edit->setFont(lineFont);
-    edit->setMaxLength(kLongestLine);
+    LimitTyping(*edit, kLongestLine);
     edit->setGeometry(kMargin, top, lineWidth, kLineHeight);
     edit->installEventFilter(this);
     lines_[i] = edit;
@@ -94,6 +95,8 @@ bool TfrmHead::eventFilter(QObject* watched, QEvent* event) {
   if (entered) LabelPos->clear();
   return QDialog::eventFilter(watched, event);
 }
+
+void TfrmHead::SetLine(int index, const QString& text) { ShowWhole(*lines_[index], text); }
 
 void TfrmHead::ReadButtonClick() {
   const QString path = AskTextsFileToRead(ui_);

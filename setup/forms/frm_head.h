@@ -30,7 +30,7 @@ class TfrmHead : public QDialog {
 
   // Line `index` (0..9).
   QString Line(int index) const { return lines_[index]->text(); }
-  void SetLine(int index, const QString& text) { lines_[index]->setText(text); }
+  void SetLine(int index, const QString& text);
 
   QLabel* LabelPos;
   QCheckBox* chWrite;

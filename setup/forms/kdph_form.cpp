@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "device_text_edit.h"
 #include "dialog_buttons.h"
 #include "kalibro_texts.h"
 #include "window_placement.h"
@@ -20,7 +21,7 @@ TKdphForm::TKdphForm(UserInteraction& ui, QWidget* parent) : QDialog(parent) {
     auto* edit = new TNumEdit(ui, this);
     edit->setObjectName(QString("Txt%1Text").arg(rate));
     edit->setGeometry(72, top, 97, 21);
-    edit->setMaxLength(kLongestCoefficient);
+    LimitTyping(*edit, kLongestCoefficient);
     label->setBuddy(edit);
     edits_.at(static_cast<std::size_t>(rate - 1)) = edit;
   }

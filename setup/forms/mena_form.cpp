@@ -1,5 +1,6 @@
 #include "mena_form.h"
 
+#include "device_text_edit.h"
 #include "dialog_buttons.h"
 #include "kalibro_texts.h"
 #include "window_placement.h"
@@ -20,7 +21,7 @@ TMenaForm::TMenaForm(QWidget* owner) : QDialog(owner) {
     auto* symbol = new QLineEdit(this);
     symbol->setObjectName("SMena" + number);
     symbol->setGeometry(16, top, 49, 21);
-    symbol->setMaxLength(kLongestSymbol);
+    LimitTyping(*symbol, kLongestSymbol);
     auto* rate = new QLineEdit(this);
     rate->setObjectName("kMena" + number);
     rate->setGeometry(73, top, 112, 21);

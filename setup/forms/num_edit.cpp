@@ -12,9 +12,12 @@ namespace {
 
 // Keys that type a character; navigation, Enter, Escape, Tab and shortcuts
 // (Ctrl+V included) carry none or a control character and pass through.
+// Ctrl with Alt is AltGr on Windows, which types "@" or "€".
 bool TypesACharacter(const QKeyEvent& event) {
   const QString text = event.text();
-  return !text.isEmpty() && text.at(0).isPrint() && !(event.modifiers() & Qt::ControlModifier);
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  const bool shortcut = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+  return !text.isEmpty() && text.at(0).isPrint() && !shortcut;
 }
 
 bool IsDigit(const QString& text) { return text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9'; }
@@ -45,6 +48,10 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
 
 void TNumEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
+  // Only the technician moving on within the dialog is held back; another
+  // window coming to the front (a dialog closing, a message box) is not.
+  const Qt::FocusReason reason = event->reason();
+  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
   if (complaining_ || HasValidText()) return;
   setFocus();
   ComplainIfInvalid();

@@ -1,7 +1,7 @@
 #pragma once
 // TProgressForm: the small window with a bar that long sequences show
 // without blocking the main window. It has no close box: the work it shows
-// runs to its end.
+// runs to its end, so neither closing nor Escape hides it.
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
@@ -23,6 +23,9 @@ class TProgressForm : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+
+ public slots:
+  void reject() override {}
 
  private:
   int step_ = 1;

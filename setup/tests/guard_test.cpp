@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -93,10 +94,16 @@ TEST(ExchangeGuard, TheWindowStaysAliveWhileTheDeviceIsSearchedFor) {
   bool ranDuringTheSearch = false;
   bool busyPointer = false;
   QString progressCaption;
+  bool progressOutlivesEscape = false;
   QTimer::singleShot(0, [&] {
     ranDuringTheSearch = true;
     busyPointer = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-    if (const auto* bar = rig.form->findChild<QProgressBar*>("PBar")) progressCaption = bar->window()->windowTitle();
+    if (const auto* bar = rig.form->findChild<QProgressBar*>("PBar")) {
+      progressCaption = bar->window()->windowTitle();
+      QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QCoreApplication::sendEvent(bar->window(), &escape);
+      progressOutlivesEscape = bar->window()->isVisible();
+    }
     rig.form->close();
   });
   const uint32_t start = rig.clock.Ticks();
@@ -104,6 +111,7 @@ TEST(ExchangeGuard, TheWindowStaysAliveWhileTheDeviceIsSearchedFor) {
   EXPECT_TRUE(ranDuringTheSearch);
   EXPECT_TRUE(busyPointer);
   EXPECT_EQ(progressCaption, QString::fromUtf8("Hľadám KORVENA.2010 ..."));
+  EXPECT_TRUE(progressOutlivesEscape) << "the progress window has no cancel";
   // The whole search would take 15 attempts and seven rates, over 20 s.
   EXPECT_LT(rig.clock.Ticks() - start, 1000u);
   EXPECT_TRUE(rig.ui.messages.empty()) << "no \"not found\" box for a search that was ended";

@@ -111,6 +111,7 @@ TEST(HeaderFooter, WriteSendsAllTenLinesInTheDevicesCodePage) {
     std::string password;
     std::map<int, const char*> typed;  // edit number -> text
     std::vector<std::string> frames;
+    std::map<int, std::string> deviceLines = {};  // in code page 852
   } cases[] = {
       {"unchanged lines go back byte for byte",
        "popupHead",
@@ -135,9 +136,16 @@ TEST(HeaderFooter, WriteSendsAllTenLinesInTheDevicesCodePage) {
        {{1, "x"}},
        WriteFrames("HL", "", {"x", "Hlavn\xA0 12, 811 01 Bratislava", "I\xACO: 31234567", "DI\xAC: 2021234567",
                               "I\xAC DPH: SK2021234567"})},
+      {"a line longer than the edit's limit goes back whole",
+       "popupTail",
+       "0",
+       {},
+       WriteFrames("TL", "0", {std::string(45, '=')}),
+       {{130, std::string(45, '=')}, {131, ""}}},
   };
   for (const auto& c : cases) {
     StartedRig rig;
+    for (const auto& [info, line] : c.deviceLines) rig.device.state().info[info] = line;
     rig.form->state().LoginPassword = c.password;
     rig.ui.ExpectDialog("frmHead", ScriptedUserInteraction::kResultOfDialog, [&](QDialog& dialog) {
       for (const auto& [line, text] : c.typed) SetEdit(dialog, line, QString::fromUtf8(text));

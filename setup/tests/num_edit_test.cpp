@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -51,6 +52,33 @@ TEST(TNumEdit, TakesOnlyDigitsAndComplainsAboveTheLargestNumber) {
   }
 }
 
+// Keys as Windows reports them: AltGr comes as Ctrl+Alt with the character.
+TEST(TNumEdit, CharactersTypedWithModifiersAreCheckedToo) {
+  const struct {
+    const char* what;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    bool beeps;
+  } cases[] = {
+      {"AltGr+Q", Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "@", true},
+      {"AltGr+E", Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf8("€"), true},
+      {"Shift+A", Qt::Key_A, Qt::ShiftModifier, "A", true},
+      {"Ctrl+A, select all", Qt::Key_A, Qt::ControlModifier, "\x01", false},
+      {"keypad 7", Qt::Key_7, Qt::KeypadModifier, "7", false},
+  };
+  for (const auto& c : cases) {
+    ScriptedUserInteraction ui;
+    TNumEdit edit(ui);
+    edit.setText("12");
+    QSignalSpy beeps(&edit, &TNumEdit::keyRejected);
+    QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, c.text);
+    QCoreApplication::sendEvent(&edit, &press);
+    EXPECT_EQ(beeps.count(), c.beeps ? 1 : 0) << c.what;
+    EXPECT_TRUE(edit.HasValidText()) << c.what << ": " << edit.text().toStdString();
+  }
+}
+
 TEST(TNumEdit, PastedTextIsCheckedLikeTypedText) {
   ScriptedUserInteraction ui;
   TNumEdit edit(ui);
@@ -78,6 +106,25 @@ TEST(TNumEdit, FocusCannotLeaveAnInvalidNumber) {
   other.setFocus();
   EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_TRUE(other.hasFocus());
+}
+
+// Only moving on within the window is held back: a number still being typed
+// raises no box when another window comes to the front.
+TEST(TNumEdit, AnotherWindowMayTakeTheFocusFromAnInvalidNumber) {
+  const struct {
+    Qt::FocusReason reason;
+    std::size_t complaints;
+  } cases[] = {{Qt::TabFocusReason, 1}, {Qt::MouseFocusReason, 1}, {Qt::ActiveWindowFocusReason, 0},
+               {Qt::PopupFocusReason, 0}};
+  for (const auto& c : cases) {
+    ScriptedUserInteraction ui;
+    TNumEdit edit(ui);
+    edit.setText("3000000000");
+    ui.messages.clear();
+    QFocusEvent focusOut(QEvent::FocusOut, c.reason);
+    QCoreApplication::sendEvent(&edit, &focusOut);
+    EXPECT_EQ(ui.messages.size(), c.complaints) << c.reason;
+  }
 }
 
 TEST(TPassIForm, PasswordFieldShowsStarsAndHoldsElevenDigits) {

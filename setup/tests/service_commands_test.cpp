@@ -108,6 +108,7 @@ struct DialogState {
   QString timeLabel, moduleValue, afterTick;
   LocalDateTime fields;
   bool secondsShown = false, timerActive = false;
+  bool timerAfterClose = true;  // a tick during the write would interleave
 };
 
 // Sets the fields to `set`, looks at the dialog before and after one tick
@@ -132,6 +133,7 @@ std::function<void(QDialog&)> Fill(LocalDateTime& devicePc, DialogState& seen, c
     form.MinuteSpin->setValue(set.minute);
     form.SecondSpin->setValue(set.second);
     form.findChild<QPushButton*>(button)->click();
+    seen.timerAfterClose = form.Timer1->isActive();
   };
 }
 
@@ -184,6 +186,7 @@ TEST(DateAndTime, TheClockAndTheClosingDateAreWrittenFromTheFields) {
     EXPECT_EQ(seen.afterTick, c.seen.afterTick) << c.menu;
     EXPECT_EQ(seen.secondsShown, c.seen.secondsShown) << c.menu;
     EXPECT_EQ(seen.timerActive, c.seen.timerActive) << c.menu;
+    EXPECT_FALSE(seen.timerAfterClose) << c.menu << " " << c.button;
     const LocalDateTime& f = seen.fields;
     EXPECT_EQ(std::make_tuple(f.date.year, f.date.month, f.date.day, f.hour, f.minute, f.second),
               std::make_tuple(2025, 6, 1, 14, 35, 0))
