@@ -35,11 +35,14 @@ Driver::FetchOutcome Driver::FetchLdx() {
   data.resize(data.size() >= kLdxTrailerBytes ? data.size() - kLdxTrailerBytes : data.size());
   if (data.empty()) return FetchOutcome::kNoData;
 
+  // Each file on its own: the day's record must not lose a document because
+  // the LDX file could not be written.
+  FetchOutcome outcome = FetchOutcome::kFetched;
   const std::string ldxFile = InWorkDir(settings_.ldxFileName);
-  if (!WriteWholeFile(ldxFile, data)) return FileError(ldxFile);
+  if (!WriteWholeFile(ldxFile, data)) outcome = FileError(ldxFile);
   const std::string dailyFile = InWorkDir(DailyLdxFileName(settings_.fileDir, host_.today()));
-  if (settings_.ldx && !AppendToFile(dailyFile, data)) return FileError(dailyFile);
-  return FetchOutcome::kFetched;
+  if (settings_.ldx && !AppendToFile(dailyFile, data)) outcome = FileError(dailyFile);
+  return outcome;
 }
 
 Driver::FetchOutcome Driver::FileError(const std::string& file) {

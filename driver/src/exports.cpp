@@ -39,7 +39,10 @@ struct Library {
                     .showWarning = korvena::ShowWarningBox,
                     .portLibraryProblem = port.bound() ? std::string() : port.problem(),
                 }};
-  std::mutex oneCallAtATime;
+  // Recursive: the start's warning box runs the host's message loop on the
+  // calling thread, and a host timer may call in meanwhile; it must get the
+  // not-started answer rather than wait for itself for ever.
+  std::recursive_mutex oneCallAtATime;
 };
 
 Library& Instance() {
@@ -52,7 +55,7 @@ template <typename Result, typename Call>
 Result Serialised(Result onError, Call call) {
   try {
     Library& library = Instance();
-    const std::lock_guard<std::mutex> hold(library.oneCallAtATime);
+    const std::lock_guard<std::recursive_mutex> hold(library.oneCallAtATime);
     return call(library.driver);
   } catch (...) {
     return onError;

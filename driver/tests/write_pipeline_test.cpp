@@ -203,10 +203,11 @@ TEST(WritePipeline, AnLdxFileThatCannotBeWrittenKeepsThePrintedDocumentsResult) 
     const char* settings;
     const char* command;
     std::string unwritten;
+    const char* daily;  // what the day's file holds then: it is written all the same
   } cases[] = {
-      {"FileLD=no/such/dir/K.LDX", "\x1b;K\r", "no/such/dir/K.LDX"},
-      {"FileDir=no/such/dir", "\x1b;K\r", "no/such/dir" + std::string(kDelimiter) + "20240307.tx"},
-      {"FileLD=no/such/dir/K.LDX", "\x1b;MIP;1;2\r", "no/such/dir/K.LDX"},
+      {"FileLD=no/such/dir/K.LDX", "\x1b;K\r", "no/such/dir/K.LDX", "receipt"},
+      {"FileDir=no/such/dir", "\x1b;K\r", "no/such/dir" + std::string(kDelimiter) + "20240307.tx", kMissing},
+      {"FileLD=no/such/dir/K.LDX", "\x1b;MIP;1;2\r", "no/such/dir/K.LDX", "receipt"},
   };
   for (const auto& c : cases) {
     ScriptedRig rig;
@@ -216,6 +217,7 @@ TEST(WritePipeline, AnLdxFileThatCannotBeWrittenKeepsThePrintedDocumentsResult) 
     EXPECT_EQ(rig.Type(c.command), kOk) << c.settings;
     const std::string logged = "file not written: " + rig.dir.path() + kDelimiter + c.unwritten + "\r\n";
     EXPECT_NE(rig.dir.Read("KORVENA.DBG").find(logged), std::string::npos) << c.settings;
+    EXPECT_EQ(rig.dir.Read("20240307.tx", kMissing), c.daily) << c.settings;
     EXPECT_EQ(rig.Type("\x1b;GETLDX\r"), kFailed) << c.settings;
   }
 }

@@ -1,7 +1,5 @@
 #include "file_naming.h"
 
-#include <sys/stat.h>
-
 #include "korvena/platform/file_names.h"
 
 namespace korvena::hypertext {
@@ -18,12 +16,8 @@ FileNames DeriveFileNames(const std::vector<std::string>& arguments) {
 bool DestinationIsSource(const FileNames& names) {
   const std::string source = ResolveFileName(names.source);
   const std::string destination = ResolveFileName(names.destination);
-  if (EqualsIgnoringCase(source, destination)) return true;
   // Links followed: a source that is a link must not lose its file either.
-  struct stat sourceFile {};
-  struct stat destinationFile {};
-  return stat(source.c_str(), &sourceFile) == 0 && stat(destination.c_str(), &destinationFile) == 0 &&
-         sourceFile.st_dev == destinationFile.st_dev && sourceFile.st_ino == destinationFile.st_ino;
+  return EqualsIgnoringCase(source, destination) || IsSameFile(source, destination);
 }
 
 }  // namespace korvena::hypertext

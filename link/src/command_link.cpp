@@ -87,9 +87,14 @@ OpenOutcome CommandLink::OpenAndIdentify(int32_t port, int32_t baud, uint32_t ba
 
   port_.Close();
   // The last open counts only when the port library reports exactly 1.
-  const bool opened = port_.Open(port, baud) == 1;
+  const int32_t lastOpen = port_.Open(port, baud);
+  const bool opened = lastOpen == 1;
   progress.FinalOpen(opened, baud);
-  if (!opened) return {OpenOutcome::kCannotOpen, 0};
+  if (!opened) {
+    // Any other non-zero value may still mean the library holds the port.
+    if (lastOpen != 0) port_.Close();
+    return {OpenOutcome::kCannotOpen, 0};
+  }
 
   if (IdentifyDevice(baseLimitMs * 5)) return {OpenOutcome::kIdentified, baud};
   const int32_t foundBaud = FindBaudRate(baseLimitMs * 5, &progress);

@@ -59,6 +59,7 @@ TEST(OpenAndIdentify, OnlyAnExactOneCountsForTheLastOpen) {
   Rig rig;
   rig.port.openResult = 2;  // non-zero but not 1: the attempts try, the last open fails
   EXPECT_EQ(rig.link.OpenAndIdentify(1, 9600, 100).kind, OpenOutcome::kCannotOpen);
+  EXPECT_EQ(rig.port.calls.back(), "Close") << "a port the library may hold open is let go";
 }
 
 TEST(OpenAndIdentify, EachAttemptWaits20MsLongerForEveryAnswer) {

@@ -32,6 +32,24 @@ TEST(ResolveFileName, FindsANameThatDiffersOnlyInCase) {
   fs::remove_all(dir);
 }
 
+// Two names of one file, whichever way the platform tells files apart (on
+// Windows the C runtime's stat gives every file the same inode, 0).
+TEST(IsSameFile, OnlyTwoNamesOfOneFile) {
+  const fs::path dir = fs::path(::testing::TempDir()) / "names_same";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  std::ofstream(dir / "A.DTX") << "a";
+  std::ofstream(dir / "B.HTX") << "b";
+  fs::create_hard_link(dir / "A.DTX", dir / "LINK.HTX");
+  const struct {
+    const char* other;
+    bool same;
+  } cases[] = {{"A.DTX", true}, {"LINK.HTX", true}, {"B.HTX", false}, {"MISSING.HTX", false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(IsSameFile((dir / "A.DTX").string(), (dir / c.other).string()), c.same) << c.other;
+  fs::remove_all(dir);
+}
+
 TEST(ResolveFileName, MatchesEveryFolderOfThePath) {
   const fs::path dir = fs::path(::testing::TempDir()) / "names_folders";
   fs::remove_all(dir);

@@ -14,6 +14,9 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 // created under the name given in the folder that was found.
 std::string ResolveFileName(const std::string& path);
 
+// True when both paths exist and name one file, through links too.
+bool IsSameFile(const std::string& a, const std::string& b);
+
 // fopen through ResolveFileName.
 FILE* OpenFileNoCase(const std::string& path, const char* mode);
 
