@@ -25,7 +25,10 @@ TKalibroForm35::TKalibroForm35(Port& port, Clock& clock, UserInteraction& ui, st
       clock_(clock),
       ui_(ui),
       configPath_(std::move(configPath)),
-      line_(port, clock, [] { QCoreApplication::processEvents(); }),
+      // While a reply is read the window repaints and takes a close request,
+      // but the technician's clicks and keys wait: a menu or box opened
+      // then would hold the reading up past its time limit.
+      line_(port, clock, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }),
       link_(line_.port(), line_.clock()),
       workerLink_(port, clock),
       exchange_(link_, state_, [] { QCoreApplication::processEvents(); }),
@@ -101,8 +104,10 @@ QAction* TKalibroForm35::MenuAction(const QString& name) const {
 }
 
 void TKalibroForm35::BusyChanged(bool busy) {
-  // No menu command can start while a sequence talks to the device.
+  // No menu command can start while a sequence talks to the device, and no
+  // context menu opens: between two exchanges it would hold the sequence.
   menuBar()->setEnabled(!busy);
+  centralWidget()->setContextMenuPolicy(busy ? Qt::NoContextMenu : Qt::ActionsContextMenu);
   if (busy)
     QApplication::setOverrideCursor(Qt::WaitCursor);
   else

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +37,7 @@ TEST(ExchangeGuard, MenuCommandsCannotStartWhileTheStartUpRuns) {
   rig.TypePassword("");
   int handlerRuns = 0;
   bool menuBarEnabled = true;
+  bool contextMenuShown = false;
   bool refused = false;
   DuringTheBuild(rig, [&] {
     rig.form->commands().SetHandler("popupUserCMD", [&] {
@@ -43,6 +45,15 @@ TEST(ExchangeGuard, MenuCommandsCannotStartWhileTheStartUpRuns) {
       rig.form->SendCommand("\x1b;STDATETIME;;9;7;0;5;3;2024\r");
     });
     menuBarEnabled = rig.form->menuBar()->isEnabled();
+    // A context menu would hold the reply's reading up past its time limit.
+    QTimer::singleShot(0, [&] {
+      if (QWidget* popup = QApplication::activePopupWidget()) {
+        contextMenuShown = true;
+        popup->close();
+      }
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(200, 200));
+    QCoreApplication::sendEvent(rig.form->centralWidget(), &rightClick);
     rig.form->MenuAction("popupUserCMD")->trigger();
     rig.form->MenuAction("menuExit")->trigger();
     refused = !rig.form->commands().RunMenuCommand("popupUserCMD");
@@ -50,6 +61,7 @@ TEST(ExchangeGuard, MenuCommandsCannotStartWhileTheStartUpRuns) {
   rig.Start();
 
   EXPECT_FALSE(menuBarEnabled);
+  EXPECT_FALSE(contextMenuShown);
   EXPECT_TRUE(refused);
   EXPECT_EQ(handlerRuns, 0);
   EXPECT_TRUE(rig.form->isVisible());
