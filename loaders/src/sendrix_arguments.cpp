@@ -21,9 +21,14 @@ std::optional<SendrixSettings> ParseSendrixArguments(const std::vector<std::stri
       case 'H':
         if (!value.empty()) settings.fileName = std::string(value);
         return !value.empty();
-      case 'V':
-        settings.showOutput = ShowFlagValue(value).value_or(settings.showOutput);
-        return true;
+      case 'V': {
+        // Nothing after -V keeps the setting; anything but a number is a
+        // mistake the technician must see rather than a silent default.
+        if (value.empty()) return true;
+        const std::optional<bool> show = ShowFlagValue(value);
+        if (show) settings.showOutput = *show;
+        return show.has_value();
+      }
       default:
         return true;
     }
