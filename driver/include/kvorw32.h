@@ -33,8 +33,9 @@
  *     Debug=0     1: write the debug log "KORVENA.DBG" in the current directory
  *     Com=1       COM port number, 1 to 20
  *     Ldx=0       1: fetch LDX data after the LDX-producing commands (K, KF, V,
- *                 DX, DZ, MI, MD, C, CQ, CDI, CDD, CDIM, CDDM) and append it to
- *                 a daily file FileDir + YYYYMMDD.tx
+ *                 DX, DZ, MI, MD, MIP, MDP, C, CQ, CDI, CDD, CDIM, CDDM) and
+ *                 append it to a daily file FileDir + YYYYMMDD.tx (READSD
+ *                 for today without a file of its own replaces that file)
  *     DispE=1     1: report start errors (on this platform: on standard error)
  *     IV=0        1: send an application's IV command as INFO
  *     CRC=0       1: announce every command with a CRC frame
@@ -64,8 +65,9 @@
  *   With Ldx=1 the LDX data fetched after a command never change that
  *   command's result: the device has already printed the document, and a
  *   result of 1 could make the application print it again. A fetch that
- *   fails (no data, a file that cannot be written) only leaves a line
- *   "file not written: <file>" in the debug log.
+ *   brings no data is let pass; a file that cannot be written only leaves
+ *   the line "file not written: <file>" in the debug log (the other file is
+ *   written all the same).
  *     256    no answer within the time limit
  *     other  the number the device answered
  *
