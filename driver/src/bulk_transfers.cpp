@@ -25,6 +25,7 @@ Driver::FetchOutcome Driver::FetchLdx() {
   rule.firstByteMs = T() * 10;
   rule.quietMs = T();
   rule.cap = host_.transferLimitBytes;
+  rule.exactlyOne = true;
   if (settings_.debug) Log("ReadLDX -> " + std::to_string(clock_.Ticks() + rule.firstByteMs));
   ByteStream stream = link_.ReadByteStream(rule);
   if (settings_.debug) Log("ReadLDX -> " + std::to_string(stream.deadline));

@@ -33,7 +33,8 @@ ByteStream CommandLink::ReadByteStream(const ByteStreamRule& rule,
       return stream;
     }
     uint8_t byte = 0;
-    if (port_.Read(byte) == 1) {
+    const uint8_t got = port_.Read(byte);
+    if (rule.exactlyOne ? got == 1 : got != 0) {
       stream.bytes.push_back(static_cast<char>(byte));
       stream.deadline = clock_.Ticks() + rule.quietMs;
       if (onByte) onByte(stream.bytes.size());

@@ -112,6 +112,28 @@ TEST(ReadByteStream, EndsAtTheCountTheQuietTimeOrTheCap) {
   }
 }
 
+// A port library may answer a stored byte with any non-zero value; only the
+// LDX reader insists on exactly 1.
+TEST(ReadByteStream, TakesAByteOnAnyNonZeroAnswerUnlessExactlyOneIsAsked) {
+  const struct {
+    bool exactlyOne;
+    uint8_t byteResult;
+    const char* bytes;
+  } cases[] = {{false, 1, "ab"}, {false, 2, "ab"}, {false, 255, "ab"}, {true, 1, "ab"}, {true, 2, ""}};
+  for (const auto& c : cases) {
+    VirtualClock clock(kNearWrap);
+    ScriptedPort port(clock);
+    CommandLink link(port, clock);
+    port.byteResult = c.byteResult;
+    port.SendAt(kNearWrap + 10, "ab");
+    ByteStreamRule rule;
+    rule.firstByteMs = rule.quietMs = 100;
+    rule.cap = 64;
+    rule.exactlyOne = c.exactlyOne;
+    EXPECT_EQ(link.ReadByteStream(rule).bytes, c.bytes) << c.exactlyOne << " " << int{c.byteResult};
+  }
+}
+
 // The flag is set from another thread in the program; here the byte handler
 // sets it, and the stream must end before the next byte is taken.
 TEST(ReadByteStream, EndsAtOnceWhenAskedToStop) {

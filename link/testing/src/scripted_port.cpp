@@ -27,7 +27,7 @@ uint8_t ScriptedPort::Read(uint8_t& byte) {
   if (!incoming_.empty() && TickReached(clock_.Ticks(), incoming_.front().at)) {
     byte = static_cast<uint8_t>(incoming_.front().byte);
     incoming_.pop_front();
-    return 1;
+    return byteResult;
   }
   clock_.Advance(step_);
   return 0;

@@ -41,6 +41,9 @@ struct ByteStreamRule {
   // it the stream ends only when the line falls quiet.
   std::optional<uint64_t> expected;
   std::size_t cap = 0;  // the stream is cut here, whatever still comes
+  // The LDX reader takes a byte only when Read answers exactly 1; the other
+  // readers take any non-zero answer, as the port library promises.
+  bool exactlyOne = false;
   // Set from another thread to end the stream at its next poll (the program
   // is closing); unused when null.
   const std::atomic<bool>* stop = nullptr;
@@ -92,9 +95,9 @@ class CommandLink {
   // A line that reaches kLongestAnswerLine bytes ends there.
   std::string ReadResponse(uint32_t limitMs);
 
-  // Bytes one Read at a time, until `rule` says the stream has ended. Only a
-  // Read that reports exactly 1 brings a byte. `onByte` (when set) is told
-  // the count after each byte, e.g. to show progress.
+  // Bytes one Read at a time, until `rule` says the stream has ended (and
+  // which answers of Read bring a byte). `onByte` (when set) is told the
+  // count after each byte, e.g. to show progress.
   ByteStream ReadByteStream(const ByteStreamRule& rule, const std::function<void(std::size_t count)>& onByte = {});
 
   // Writes `text` one byte per Write call; stops at the first failed write.

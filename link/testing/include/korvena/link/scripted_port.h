@@ -29,6 +29,7 @@ class ScriptedPort final : public Port {
 
   // Behaviour switches.
   uint8_t openResult = 1;      // what Open returns
+  uint8_t byteResult = 1;      // what Read returns when it stores a byte
   int writesBeforeFailure = -1;  // Write fails after this many successes (-1: never)
 
   // What happened.
