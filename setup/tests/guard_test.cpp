@@ -52,7 +52,7 @@ TEST(ExchangeGuard, MenuCommandsCannotStartWhileTheStartUpRuns) {
         popup->close();
       }
     });
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(200, 200));
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(200, 200), QPoint(200, 200));
     QCoreApplication::sendEvent(rig.form->centralWidget(), &rightClick);
     rig.form->MenuAction("popupUserCMD")->trigger();
     rig.form->MenuAction("menuExit")->trigger();
