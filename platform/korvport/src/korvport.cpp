@@ -11,13 +11,14 @@ korvena::SerialPort& ThePort() {
   return port;
 }
 
-// Runs `call`; an exception (out of memory naming the device) is a failure.
+// Runs `call`; an exception (out of memory naming the device) is a failure:
+// false, or nothing for a call that returns nothing.
 template <typename Call>
-uint8_t Guarded(Call call) noexcept {
+auto Guarded(Call call) noexcept -> decltype(call()) {
   try {
-    return call() ? 1 : 0;
+    return call();
   } catch (...) {
-    return 0;
+    return decltype(call())();
   }
 }
 
@@ -26,41 +27,30 @@ uint8_t Guarded(Call call) noexcept {
 extern "C" {
 
 KORVPORT_API uint8_t KORVPORT_CALL Open(int32_t port, int32_t baud) {
-  return Guarded([=] { return ThePort().Open(port, baud); });
+  return Guarded([=] { return ThePort().Open(port, baud); }) ? 1 : 0;
 }
 
 KORVPORT_API uint8_t KORVPORT_CALL Close(void) {
-  return Guarded([] { return ThePort().Close(); });
+  return Guarded([] { return ThePort().Close(); }) ? 1 : 0;
 }
 
 KORVPORT_API uint8_t KORVPORT_CALL Read(void* buffer, int32_t option, int32_t count) {
   if (buffer == nullptr || count != 1) return 0;
-  return Guarded([buffer] {
-    uint8_t byte = 0;
-    if (!ThePort().ReadByte(byte)) return false;
-    *static_cast<uint8_t*>(buffer) = byte;
-    return true;
-  });
+  return Guarded([buffer] { return ThePort().ReadByte(*static_cast<uint8_t*>(buffer)); }) ? 1 : 0;
 }
 
 KORVPORT_API uint8_t KORVPORT_CALL Write(const void* bytes, int32_t option, int32_t count) {
   if (count < 0 || (bytes == nullptr && count > 0)) return 0;
   const auto* data = static_cast<const uint8_t*>(bytes);
-  return Guarded([=] { return ThePort().WriteBytes(data, static_cast<std::size_t>(count)); });
+  return Guarded([=] { return ThePort().WriteBytes(data, static_cast<std::size_t>(count)); }) ? 1 : 0;
 }
 
 KORVPORT_API void KORVPORT_CALL SetPort(int32_t baud) {
-  Guarded([baud] {
-    ThePort().SetSpeed(baud);
-    return true;
-  });
+  Guarded([baud] { ThePort().SetSpeed(baud); });
 }
 
 KORVPORT_API void KORVPORT_CALL Flush(void) {
-  Guarded([] {
-    ThePort().DiscardInput();
-    return true;
-  });
+  Guarded([] { ThePort().DiscardInput(); });
 }
 
 }
