@@ -5,6 +5,7 @@
 #include "korvena/platform/file_names.h"
 #include "korvena/platform/ini_profile.h"
 #include "korvena/platform/module_path.h"
+#include "korvena/platform/settings_file.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -16,7 +17,7 @@ constexpr int32_t kPortsOffered = 10;
 
 }  // namespace
 
-std::string ConfigFilePath() { return ResolveFileName(DirectoryOf(ProgramPath()) + "KvorWxx.ini"); }
+std::string ConfigFilePath() { return SettingsFilePath(DirectoryOf(ProgramPath()), "KvorWxx.ini"); }
 
 KalibroConfig ReadKalibroConfig(const std::string& path) {
   const IniProfile ini = IniProfile::Load(path);

@@ -1,6 +1,6 @@
 #pragma once
-// Kalibro's settings from "KvorWxx.ini" beside the program, section
-// "Setting". Read once at start-up and never written.
+// Kalibro's settings from "KvorWxx.ini" beside the program (on Linux,
+// without one there, /etc/korvena/KvorWxx.ini), section "Setting". Read once at start-up and never written.
 #include <cstdint>
 #include <string>
 

@@ -64,7 +64,7 @@ void BM_BrennixUpload64KiBAt115200(benchmark::State& state) {
   const std::string& folder = scratch.path();
   constexpr uint32_t kImageSize = 64 * 1024;
   std::ofstream(folder + "/korvena.fw", std::ios::binary)
-      << testing::MakeFirmwareFile(testing::SampleImage(100, 1), testing::SampleImage(kImageSize, 2));
+      << testing::MakeFirmwareFile(testing::SampleImage(150, 1), testing::SampleImage(kImageSize, 2));
 
   const double byteSeconds = kBitsPerByte / 115200;
   const uint32_t blocks = DisplayedBlockCount(kImageSize) + 1;

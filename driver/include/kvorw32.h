@@ -28,7 +28,8 @@
  *
  * Configuration file
  *   "KVORWXX.INI" in the directory of the library file itself (not the
- *   current directory), section [Setting]. Integer keys are on only for the
+ *   current directory); on Linux, when there is none there,
+ *   /etc/korvena/KVORWXX.INI. Section [Setting]. Integer keys are on only for the
  *   value 1.
  *     Debug=0     1: write the debug log "KORVENA.DBG" in the current directory
  *     Com=1       COM port number, 1 to 20

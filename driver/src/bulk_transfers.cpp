@@ -4,18 +4,37 @@
 #include "korvena/driver/driver_files.h"
 #include "korvena/platform/whole_files.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+
 namespace korvena::driver {
 namespace {
 
 constexpr int32_t kSdBaud = 115200;
 constexpr std::size_t kLdxTrailerBytes = 2;
 
-// The announced SD length, signed; 0 when the line is not a decimal number.
-int64_t AnnouncedLength(std::string_view line) {
+// The announced SD length, signed; nullopt when the line is not a decimal
+// number (the transfer then reads as announcing 0).
+std::optional<int64_t> AnnouncedLength(std::string_view line) {
   const bool negative = !line.empty() && line.front() == '-';
   if (!line.empty() && (line.front() == '-' || line.front() == '+')) line.remove_prefix(1);
-  const auto length = static_cast<int64_t>(DecimalDigits(line, INT64_MAX).value_or(0));
-  return negative ? -length : length;
+  const auto length = DecimalDigits(line, INT64_MAX);
+  if (!length) return std::nullopt;
+  return negative ? -static_cast<int64_t>(*length) : static_cast<int64_t>(*length);
+}
+
+// The 16-bit sum of the data bytes, which the device sends after them.
+uint16_t LdxSum(std::string_view data) {
+  uint16_t sum = 0;
+  for (const char c : data) sum = static_cast<uint16_t>(sum + static_cast<uint8_t>(c));
+  return sum;
+}
+
+std::string Hex4(uint16_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", value);
+  return text;
 }
 
 }  // namespace
@@ -32,8 +51,15 @@ Driver::FetchOutcome Driver::FetchLdx() {
   // Data cut short would read as complete, and the daily file only grows.
   if (stream.cut) return FetchOutcome::kCut;
   std::string& data = stream.bytes;
-  // The device ends its LDX data with two bytes of its own.
-  data.resize(data.size() >= kLdxTrailerBytes ? data.size() - kLdxTrailerBytes : data.size());
+  // The device ends its LDX data with two bytes of its own: the sum.
+  if (data.size() >= kLdxTrailerBytes) {
+    const std::size_t size = data.size() - kLdxTrailerBytes;
+    const uint16_t sent = static_cast<uint16_t>(static_cast<uint8_t>(data[size]) << 8 | static_cast<uint8_t>(data[size + 1]));
+    data.resize(size);
+    // Kept all the same, as the till's record of what was printed; the log
+    // tells a damaged copy.
+    if (size > 0 && sent != LdxSum(data)) Log("ReadLDX sum -> " + Hex4(sent) + " != " + Hex4(LdxSum(data)));
+  }
   if (data.empty()) return FetchOutcome::kNoData;
 
   // Each file on its own: the day's record must not lose a document because
@@ -53,7 +79,7 @@ Driver::FetchOutcome Driver::FileError(const std::string& file) {
 
 bool Driver::ReadSdData() {
   const std::string announced = link_.ReadResponse(T() * 5);
-  const int64_t length = AnnouncedLength(announced);
+  const std::optional<int64_t> length = AnnouncedLength(announced);
   if (settings_.debug) Log("ReadSD len-> " + announced);
   if (settings_.baud != kSdBaud) port_.SetPort(kSdBaud);
 
@@ -65,16 +91,33 @@ bool Driver::ReadSdData() {
   ByteStreamRule rule;
   rule.firstByteMs = rule.quietMs = T() * 10;
   // A negative length is never reached: the data then runs until silence.
-  if (length >= 0) rule.expected = static_cast<uint64_t>(length);
+  if (length.value_or(0) >= 0) rule.expected = static_cast<uint64_t>(length.value_or(0));
   rule.cap = host_.transferLimitBytes;
   const ByteStream stream = link_.ReadByteStream(rule);
-  // Written as far as it came; cut at the cap it still counts as a failure.
-  const bool written = WriteWholeFile(InWorkDir(target), stream.bytes);
-  if (!written) FileError(target);
+  const bool written = WriteSdFile(InWorkDir(target), stream, length);
 
   if (settings_.baud != kSdBaud) port_.SetPort(settings_.baud);
   link_.ReadResponse(T() * 5);  // the device's closing line
-  return written && !stream.cut;
+  return written;
+}
+
+bool Driver::WriteSdFile(const std::string& file, const ByteStream& stream, std::optional<int64_t> length) {
+  // Nothing announced and nothing sent: a device that is not answering.
+  if (!length && stream.bytes.empty()) {
+    Log("ReadSD no data");
+    return false;
+  }
+  // Only a transfer known to be whole may replace the file: a stalled one
+  // must not wipe the day that an earlier read or the daily LDX file holds.
+  const bool whole = !stream.cut && (!length || *length < 0 || stream.bytes.size() == static_cast<uint64_t>(*length));
+  if (!whole) {
+    Log("ReadSD incomplete -> " + std::to_string(stream.bytes.size()) + " of " + std::to_string(length.value_or(0)));
+    if (!WriteNewFile(file, stream.bytes) && errno != EEXIST) FileError(file);
+    return false;
+  }
+  if (WriteWholeFile(file, stream.bytes)) return true;
+  FileError(file);
+  return false;
 }
 
 }  // namespace korvena::driver

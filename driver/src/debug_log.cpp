@@ -1,13 +1,20 @@
 #include "korvena/driver/debug_log.h"
 
-#include "korvena/platform/file_names.h"
+#include <cerrno>
+
+#include "korvena/platform/whole_files.h"
 
 namespace korvena::driver {
 
 void DebugLog::Create(const std::string& path) {
   Close();
-  file_ = OpenFileNoCase(path, "wb");
-  if (file_ == nullptr) file_ = OpenFileNoCase(path, "wb");
+  file_ = OpenLogFile(path, LogStart::kEmpty);
+  if (file_ == nullptr && errno != ELOOP && errno != EINVAL) file_ = OpenLogFile(path, LogStart::kEmpty);
+  // A link or a device planted under the log's name is not written through.
+  // The host has nowhere else to hear of it; a developer reading standard
+  // error does.
+  if (file_ == nullptr && (errno == ELOOP || errno == EINVAL))
+    std::fprintf(stderr, "KvorW32: %s not written: %s\n", path.c_str(), FileErrorText(errno).c_str());
 }
 
 void DebugLog::Close() {

@@ -1,7 +1,13 @@
 // Start and stop: the configuration file, the open-and-identify sequence with
 // its log entries and messages, and ExitLibProc.
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "korvena/driver/driver.h"
 #include "korvena/driver/driver_config.h"
@@ -12,10 +18,23 @@ namespace korvena::driver {
 namespace {
 
 constexpr uint8_t kHighestPort = 20;
-constexpr std::size_t kLongestStartText = 80;
 constexpr int32_t kDefaultBaud = 9600;
 
-std::string StartText(const char* text) { return text ? std::string(text, strnlen(text, kLongestStartText)) : ""; }
+// A start text is taken whole up to the longest path the platform opens; a
+// longer one would be cut into the name of another file, so it is refused.
+#if defined(_WIN32)
+constexpr std::size_t kLongestStartText = MAX_PATH - 1;
+#else
+constexpr std::size_t kLongestStartText = PATH_MAX - 1;
+#endif
+
+// The text, or nothing when it is longer than the platform takes.
+std::optional<std::string> StartText(const char* text) {
+  if (text == nullptr) return std::string();
+  const std::size_t length = strnlen(text, kLongestStartText + 1);
+  if (length > kLongestStartText) return std::nullopt;
+  return std::string(text, length);
+}
 
 }  // namespace
 
@@ -64,9 +83,17 @@ uint16_t Driver::StartLibProc() {
 uint16_t Driver::StartLibProcEx(uint8_t port, const char* fileDir, const char* fileLD, const char* baudRate,
                                 bool showErrors) {
   if (started_ || port == 0 || port > kHighestPort) return kStartRefused;
-  if (const std::string name = StartText(fileLD); !name.empty()) settings_.ldxFileName = name;
-  if (const std::string dir = StartText(fileDir); !dir.empty()) settings_.fileDir = WithPathDelimiter(dir);
-  settings_.baud = ParseBaudRate(StartText(baudRate)).value_or(kDefaultBaud);
+  const std::optional<std::string> name = StartText(fileLD);
+  const std::optional<std::string> dir = StartText(fileDir);
+  const std::optional<std::string> rate = StartText(baudRate);
+  for (const auto& [text, key] : {std::pair{&name, "FileLD"}, {&dir, "FileDir"}, {&rate, "BaudRate"}}) {
+    if (text->has_value()) continue;
+    Log(std::string(key) + " longer than " + std::to_string(kLongestStartText) + " characters: not started");
+    return kStartRefused;
+  }
+  if (!name->empty()) settings_.ldxFileName = *name;
+  if (!dir->empty()) settings_.fileDir = WithPathDelimiter(*dir);
+  settings_.baud = ParseBaudRate(*rate).value_or(kDefaultBaud);
 
   Log("port open: " + std::to_string(port));
   const std::string cannotOpen = "Nemôžem otvoriť COM" + std::to_string(port) + ".";
@@ -86,11 +113,7 @@ uint16_t Driver::StartLibProcEx(uint8_t port, const char* fileDir, const char* f
       return kNoDevice;
     case OpenOutcome::kIdentifiedBySearch:
       settings_.baud = outcome.baud;
-      try {
-        WriteProfileString(host_.iniPath, kIniSection, "BaudRate", std::to_string(outcome.baud));
-      } catch (...) {
-        // The device answers all the same; the next start simply searches again.
-      }
+      WriteBackBaudRate(outcome.baud);
       break;
     case OpenOutcome::kIdentified:
       break;
@@ -100,6 +123,16 @@ uint16_t Driver::StartLibProcEx(uint8_t port, const char* fileDir, const char* f
   answer_.clear();
   answerRead_ = 0;
   return kStarted;
+}
+
+void Driver::WriteBackBaudRate(int32_t baud) {
+  // The device answers all the same; the next start simply searches again.
+  bool written = false;
+  try {
+    written = WriteProfileString(host_.iniPath, kIniSection, "BaudRate", std::to_string(baud));
+  } catch (...) {
+  }
+  if (!written) Log("BaudRate not written: " + host_.iniPath);
 }
 
 uint16_t Driver::ReportStartError(uint16_t code, const std::string& message, bool showErrors) {

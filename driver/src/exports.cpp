@@ -14,6 +14,7 @@
 #include "korvena/platform/file_names.h"
 #include "korvena/platform/message_box.h"
 #include "korvena/platform/module_path.h"
+#include "korvena/platform/settings_file.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ struct Library {
   korvena::SystemClock clock;
   Driver driver{port, clock,
                 korvena::driver::DriverHost{
-                    .iniPath = LibraryFolder() + korvena::driver::kIniFileName,
+                    .iniPath = korvena::SettingsFilePath(LibraryFolder(), korvena::driver::kIniFileName),
                     .workDir = "",
                     .today = korvena::CurrentLocalDate,
                     .showWarning = korvena::ShowWarningBox,

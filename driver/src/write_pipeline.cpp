@@ -111,7 +111,14 @@ uint16_t Driver::LdxCommand() {
 }
 
 uint16_t Driver::SdCommand() {
-  return Send("\x1b;READSD;" + std::string(command_.Field(2)) + "\r") && ReadSdData() ? kOk : kFailed;
+  // The day names the file as well: "../x" or "/etc/x" would write outside
+  // FileDir, so only digits go to the device.
+  const std::string_view day = command_.Field(2);
+  if (day.empty() || day.find_first_not_of("0123456789") != std::string_view::npos) {
+    Log("ReadSD day refused: " + std::string(day));
+    return kFailed;
+  }
+  return Send("\x1b;READSD;" + std::string(day) + "\r") && ReadSdData() ? kOk : kFailed;
 }
 
 uint16_t Driver::ReadGeneralResult(uint32_t limitMs) {

@@ -132,25 +132,48 @@ TEST(ReadSd, AtTheSdSpeedAlreadyThePortIsNotSwitched) {
   EXPECT_EQ(rig.port.calls, std::vector<std::string>{"Flush"});
 }
 
-TEST(ReadSd, LengthAndSilenceEndTheTransfer) {
+// Only a transfer known to be whole replaces the day's file; one that
+// stalls is kept only where no file stood, and fails.
+TEST(ReadSd, EveryWayATransferEndsWithAndWithoutAnEarlierFile) {
   struct {
     const char* name;
     std::string reply;
-    std::string file;
+    uint16_t result;
+    std::string fileWhenNew;       // 1.tx afterwards when there was none
+    std::string fileOverEarlier;  // 1.tx afterwards when it held "earlier"
   } cases[] = {
-      {"stops_at_the_length", "2\rabcd", "ab"},
-      {"short_transfer_still_succeeds", "10\rabc", "abc"},
-      {"zero_length_ends_at_the_first_empty_poll", "0\r", ""},
-      {"length_not_a_number_reads_until_silence", "many\rabc", "abc"},
-      {"negative_length_reads_until_silence", "-5\rabc", "abc"},
-      {"no_length_line_at_all", "", ""},
+      {"stops_at_the_length", "2\rabcd", kOk, "ab", "ab"},
+      {"zero_length_ends_at_the_first_empty_poll", "0\r", kOk, "", ""},
+      {"length_not_a_number_reads_until_silence", "many\rabc", kOk, "abc", "abc"},
+      {"negative_length_reads_until_silence", "-5\rabc", kOk, "abc", "abc"},
+      {"stalls_before_the_length", "10\rabc", kFailed, "abc", "earlier"},
+      {"announces_and_sends_nothing", "1281\r", kFailed, "", "earlier"},
+      {"empty_length_line_and_no_data", "\r", kFailed, kMissing, "earlier"},
+      {"garbage_length_line_and_no_data", "x?\r", kFailed, kMissing, "earlier"},
+      {"no_length_line_at_all", "", kFailed, kMissing, "earlier"},
   };
   for (const auto& c : cases) {
+    for (const bool earlier : {false, true}) {
+      ScriptedRig rig;
+      rig.Start();
+      if (earlier) rig.dir.Write("1.tx", "earlier");
+      rig.replies["\x1b;READSD;1\r"] = c.reply;
+      EXPECT_EQ(rig.Type("\x1b;READSD;1\r"), c.result) << c.name;
+      EXPECT_EQ(rig.dir.Read("1.tx", kMissing), earlier ? c.fileOverEarlier : c.fileWhenNew) << c.name;
+    }
+  }
+}
+
+// The day names the file, so only a plain number may pass.
+TEST(ReadSd, ADayThatIsNotAPlainNumberIsRefusedBeforeAnythingIsSent) {
+  for (const char* day : {"../../x", "/tmp/x", "", "1a", "-1", " 1", "1.5"}) {
     ScriptedRig rig;
     rig.Start();
-    rig.replies["\x1b;READSD;1\r"] = c.reply;
-    EXPECT_EQ(rig.Type("\x1b;READSD;1\r"), kOk) << c.name;
-    EXPECT_EQ(rig.dir.Read("1.tx", kMissing), c.file) << c.name;
+    rig.port.calls.clear();
+    rig.port.written.clear();
+    EXPECT_EQ(rig.Type("\x1b;READSD;" + std::string(day) + "\r"), kFailed) << day;
+    EXPECT_EQ(rig.port.calls, std::vector<std::string>{"Flush"}) << day;
+    EXPECT_TRUE(rig.port.written.empty()) << day;
   }
 }
 

@@ -1,5 +1,8 @@
 // KORVENA.DBG, line by line.
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 #include "driver_rig.h"
 
@@ -69,7 +72,7 @@ TEST(DebugLog, NoDevice) {
 TEST(DebugLog, WithLdxAndCrcOnTheSettingsShowAsMinusOne) {
   ScriptedRig rig;
   rig.replies["\x1b;K\r"] = "0\r";
-  rig.replies["\x1b;GETLDX\r"] = "ab..";
+  rig.replies["\x1b;GETLDX\r"] = std::string("ab\x00\xC3", 4);  // "ab" and its sum
   rig.Start("Debug=1\r\nLdx=1\r\nCRC=1\r\nTimeout=100\r\n");
   const std::size_t startLog = rig.dir.Read("KORVENA.DBG", kMissing).size();
   const uint32_t now = rig.clock.Ticks();
@@ -110,6 +113,32 @@ TEST(DebugLog, ANewStartEmptiesAnOldLog) {
   EXPECT_EQ(rig.dir.Read("korvena.dbg", kMissing), Lines({"port open: 1", "open ok test"}))
       << "an existing file of another letter case is the log";
 }
+
+// LDX data is kept whatever its sum; the log tells a damaged copy.
+TEST(DebugLog, AnLdxSumThatDoesNotMatchIsLoggedAndTheDataKept) {
+  for (const auto& [data, entry] : {std::pair<std::string, std::string>{std::string("ab\x00\xC3", 4), ""},
+                                   {std::string("ab\x00\xC4", 4), "ReadLDX sum -> 00C4 != 00C3\r\n"},
+                                   {std::string("\xFF\xFF\x01\xFE", 4), ""}}) {  // the sum wraps at 16 bits
+    ScriptedRig rig;
+    rig.replies["\x1b;GETLDX\r"] = data;
+    rig.Start("Debug=1\r\n");
+    rig.Type("\x1b;GETLDX\r");
+    const std::string log = rig.dir.Read("KORVENA.DBG", kMissing);
+    EXPECT_EQ(rig.dir.Read("KORVENA.LDX", kMissing), data.substr(0, 2));
+    EXPECT_EQ(log.find("ReadLDX sum"), entry.empty() ? std::string::npos : log.find(entry)) << log;
+  }
+}
+
+#if !defined(_WIN32)
+TEST(DebugLog, ALinkPlantedAsTheLogIsNotWrittenThrough) {
+  ScriptedRig rig;
+  const std::string victim = rig.dir.Write("victim", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), (rig.dir / "KORVENA.DBG").c_str()), 0);
+  rig.Start("Debug=1\r\n");
+  EXPECT_TRUE(rig.driver.started()) << "the till works on without its log";
+  EXPECT_EQ(rig.dir.Read("victim"), "precious");
+}
+#endif
 
 }  // namespace
 }  // namespace korvena::driver::testing

@@ -1,6 +1,11 @@
 // Starting and stopping: the configuration file, the port, the messages.
 #include <gtest/gtest.h>
 
+#include <climits>
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "driver_rig.h"
 
 namespace korvena::driver::testing {
@@ -60,8 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                    std::string("ldx") + kDelimiter},
         ConfigCase{"file_dir_keeps_its_delimiter", "FileDir=/var/ldx/\r\n", 100, false, false, false, false, 9600,
                    "KORVENA.LDX", "/var/ldx/"},
-        ConfigCase{"long_names_cut_at_80", "FileLD=" + std::string(100, 'n') + "\r\n", 100, false, false, false,
-                   false, 9600, std::string(80, 'n'), ""}),
+        ConfigCase{"long_names_taken_whole", "FileLD=" + std::string(200, 'n') + "\r\n", 100, false, false, false,
+                   false, 9600, std::string(200, 'n'), ""}),
     [](const auto& p) { return std::string(p.param.name); });
 
 class ComOutOfRangeTest : public ::testing::TestWithParam<std::string> {};
@@ -106,6 +111,45 @@ TEST(Start, ExTakesItsTexts) {
   EXPECT_EQ(rig.driver.settings().fileDir, std::string("/data/ldx") + kDelimiter);
   EXPECT_EQ(rig.driver.settings().ldxFileName, "x.ldx");
   EXPECT_EQ(rig.driver.settings().baud, 19200);
+}
+
+// A path is taken whole up to the platform's limit: cut, it would name
+// another file and the day's record would go there.
+TEST(Start, ExTakesTextsWholeUpToThePathLimitAndRefusesLongerOnes) {
+#if defined(_WIN32)
+  const std::size_t longest = MAX_PATH - 1;
+#else
+  const std::size_t longest = PATH_MAX - 1;
+#endif
+  const std::string fits(longest, 'd');
+  const std::string tooLong(longest + 1, 'd');
+  const struct {
+    const char* key;
+    const std::string& value;
+    uint16_t result;
+  } cases[] = {
+      {"FileDir", fits, kStarted},
+      {"FileLD", fits, kStarted},
+      {"FileDir", tooLong, kStartRefused},
+      {"FileLD", tooLong, kStartRefused},
+      {"BaudRate", tooLong, kStartRefused},
+  };
+  for (const auto& c : cases) {
+    ScriptedRig rig;
+    rig.Ini("Debug=1\r\n" + std::string(c.key) + "=" + c.value + "\r\n");
+    EXPECT_EQ(rig.driver.StartLibProc(), c.result) << c.key;
+    const DriverSettings& s = rig.driver.settings();
+    if (c.result == kStarted) {
+      EXPECT_EQ(std::string(c.key) == "FileDir" ? s.fileDir : s.ldxFileName,
+                std::string(c.key) == "FileDir" ? fits + kDelimiter : fits)
+          << c.key;
+    } else {
+      EXPECT_TRUE(rig.port.calls.empty()) << c.key;
+      EXPECT_NE(rig.dir.Read("KORVENA.DBG").find(std::string(c.key) + " longer than " + std::to_string(longest)),
+                std::string::npos)
+          << c.key;
+    }
+  }
 }
 
 TEST(Start, ExRefusesPortZeroAndAboveTwenty) {

@@ -9,9 +9,28 @@
 #include "statements.h"
 
 namespace korvena::hypertext {
+namespace {
 
-CompileResult CompileSource(std::string_view source, const std::string& sourceName, std::ostream& console) {
+// A source written on Linux ends its lines with LF alone. Read with the
+// CR LF rule it would be one endless line, a comment swallowing the rest.
+// Such a source is compiled as its CR LF form, so it gives the same file
+// and names the same lines; one with any CR is read byte for byte as ever.
+std::string_view WithCrLfLineEnds(std::string_view source, std::string& converted) {
+  if (source.find('\r') != std::string_view::npos || source.find('\n') == std::string_view::npos) return source;
+  converted.reserve(source.size() + source.size() / 8);
+  for (const char c : source) {
+    if (c == '\n') converted.push_back('\r');
+    converted.push_back(c);
+  }
+  return converted;
+}
+
+}  // namespace
+
+CompileResult CompileSource(std::string_view given, const std::string& sourceName, std::ostream& console) {
   CompileResult result;
+  std::string converted;
+  const std::string_view source = WithCrLfLineEnds(given, converted);
   if (source.size() > htx::kCapacity) {
     console << MessageText(Message::SourceTooLong) << kEol;
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 // The source as the rest of the compiler sees it: a character stream cut
-// into CR LF lines (a lone LF or CR ends none), and the diagnostics that echo
+// into CR LF lines (a lone LF or CR ends none; a source without any CR is
+// handed over in its CR LF form), and the diagnostics that echo
 // the current line with a caret under the last character read.
 #include <cstdint>
 #include <ostream>

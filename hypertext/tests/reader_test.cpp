@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "compile_helpers.h"
 #include "messages.h"
@@ -194,17 +195,46 @@ TEST(LineReading, TooLongEvenWhenThe192ndByteCompletesCrLf) {
   EXPECT_EQ(shorter.console, "T.DTX(2)\r\n\r\n");
 }
 
-TEST(LineReading, LoneLineFeedsDoNotEndLines) {
+TEST(LineReading, LoneLineFeedsEndNoLineInASourceThatHasACarriageReturn) {
   // Under 192 bytes it is one line whose LFs still separate statements.
-  const auto small = Compile("L, DP_table\nT, \"AB\"\nR\n");
+  const auto small = Compile("L, DP_table\nT, \"AB\"\nR\r\n");
   EXPECT_EQ(small.console, "T.DTX(2)\r\n\r\n");
   EXPECT_EQ(small.htx, Bytes({0xFF, 0xF8, 2, 'A', 'B', 0xF7, 0xFF}));
 
-  std::string big;
+  std::string big = "\r";
   while (big.size() < 200) big += "R\n";
   const auto c = Compile(big);
   EXPECT_EQ(c.console, "T.DTX(1): Error 18: Line too long.\r\n" + big.substr(0, 192) + "\r\n" +
                            std::string(191, ' ') + "^\r\n");
+}
+
+// A source with no CR at all, as editors on Linux write it, compiles as its
+// CR LF form: the same file, the same diagnostics on the same lines.
+TEST(LineReading, ASourceWithoutAnyCarriageReturnEndsItsLinesWithLineFeeds) {
+  const struct {
+    const char* name;
+    std::vector<std::string_view> lines;
+  } cases[] = {
+      {"comment_then_statements", {"R", "; note", "B, 0x1FF", "R"}},
+      {"error_on_line_3", {"L, DP_table", "T, \"AB\"", "B, (", "R"}},
+      {"warning_and_labels", {"L, DP_table", "R", "L, unused", "R"}},
+      {"last_line_without_end", {"R", "R"}},
+  };
+  for (const auto& c : cases) {
+    std::string lf, crlf;
+    for (const std::string_view line : c.lines) {
+      lf += std::string(line) + "\n";
+      crlf += std::string(line) + "\r\n";
+    }
+    if (std::string_view(c.name) == "last_line_without_end") lf.pop_back(), crlf.resize(crlf.size() - 2);
+    const auto fromLf = Compile(lf);
+    const auto fromCrLf = Compile(crlf);
+    EXPECT_EQ(fromLf.console, fromCrLf.console) << c.name;
+    EXPECT_EQ(fromLf.htx, fromCrLf.htx) << c.name;
+    EXPECT_EQ(fromLf.errors, fromCrLf.errors) << c.name;
+  }
+  EXPECT_EQ(Compile("R\n; note\nB, 0x1FF\nR\n").htx.size(), Compile(Lines({"R", "; note", "B, 0x1FF", "R"})).htx.size());
+  EXPECT_EQ(Condensed(Compile("R\nR\nB, (\n").console), "3:E25^5") << "the line of the error is named";
 }
 
 TEST(LineReading, LoneCarriageReturnEndsNoLineEither) {

@@ -37,6 +37,14 @@ void Brennix::Run(const BrennixSettings& settings, const std::string& firmwarePa
     console_ << FileProblem(firmware.status) << '\n' << kClosingLines << std::flush;
     return;
   }
+  // Either image may be the one sent: the device says which only after it
+  // has entered its boot loader, and then it waits for blocks.
+  if (const int number = FirstTooSmallImage(firmware); number != 0) {
+    console_ << "Subor " << kFirmwareFileName << ": obraz (" << number << ") je prilis maly ("
+             << firmware.Image(number).size << " bajtov, najmenej " << SmallestFirmwareImage(number) << ") !\n"
+             << kClosingLines << std::flush;
+    return;
+  }
   try {
     if (settings.restart) {
       Restart(settings.port);

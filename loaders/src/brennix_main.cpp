@@ -1,5 +1,6 @@
 // brennix: loads firmware from korvena.fw in the current directory into the
-// device. Its configuration, KvorWxx.ini, lies beside the program.
+// device. Its configuration, KvorWxx.ini, lies beside the program (on Linux,
+// without one there, in /etc/korvena).
 //   brennix -cx [-vz] [-r]
 #include <cstdio>
 #include <exception>
@@ -9,6 +10,7 @@
 #include "korvena/loaders/brennix.h"
 #include "korvena/platform/file_names.h"
 #include "korvena/platform/module_path.h"
+#include "korvena/platform/settings_file.h"
 
 int main(int argc, char** argv) {
   using namespace korvena::loaders;
@@ -19,7 +21,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     korvena::SystemClock clock;
-    const std::string iniPath = korvena::DirectoryOf(korvena::ProgramPath()) + kBrennixIniName;
+    const std::string iniPath = korvena::SettingsFilePath(korvena::DirectoryOf(korvena::ProgramPath()), kBrennixIniName);
     return RunBrennix(iniPath, {argv + 1, argv + argc}, kFirmwareFileName, port, clock, std::cout);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "brennix: %s\n", error.what());

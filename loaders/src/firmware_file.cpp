@@ -25,6 +25,14 @@ FirmwareFile::Status CheckFirmwareLayout(std::string_view bytes) {
   return bytes.size() < end ? FirmwareFile::kTooShort : FirmwareFile::kRead;
 }
 
+uint32_t SmallestFirmwareImage(int number) { return number == 1 ? 35 * 4 : 57 * 4; }
+
+int FirstTooSmallImage(const FirmwareFile& file) {
+  for (const int number : {1, 2})
+    if (file.Image(number).size < SmallestFirmwareImage(number)) return number;
+  return 0;
+}
+
 FirmwareImage FirmwareFile::Image(int number) const {
   const uint32_t size1 = LittleEndian32(bytes, 0);
   if (number == 1) return {1, size1, std::string_view(bytes).substr(kSizeFieldLength)};

@@ -22,8 +22,8 @@ using testing::kUploadOfImage2;
 using testing::SampleImage;
 using testing::UnansweredWake;
 
-const std::string kImage1 = SampleImage(100, 11);
-const std::string kImage2 = SampleImage(200, 12);
+const std::string kImage1 = SampleImage(150, 11);
+const std::string kImage2 = SampleImage(250, 12);
 
 struct Rig {
   explicit Rig(emu::DeviceSettings settings = {}) : device(settings) {
@@ -131,7 +131,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"shorter_than_a_size_field", "\x10\x00", "Subor korvena.fw je prilis kratky !"},
         BadFileCase{"image_two_cut_short",
                     testing::SizeField(1) + "a" + testing::SizeField(500) + std::string(10, 'b'),
-                    "Subor korvena.fw je prilis kratky !"}),
+                    "Subor korvena.fw je prilis kratky !"},
+        // An empty image would be "loaded" as blocks of zeros.
+        BadFileCase{"both_images_empty", std::string(8, '\0'),
+                    "Subor korvena.fw: obraz (1) je prilis maly (0 bajtov, najmenej 140) !"},
+        BadFileCase{"image_one_below_its_vector_table", testing::MakeFirmwareFile(std::string(139, 'a'), kImage2),
+                    "Subor korvena.fw: obraz (1) je prilis maly (139 bajtov, najmenej 140) !"},
+        BadFileCase{"image_two_empty", testing::MakeFirmwareFile(kImage1, ""),
+                    "Subor korvena.fw: obraz (2) je prilis maly (0 bajtov, najmenej 228) !"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Brennix, AnOpenThatFailsWithAnExceptionIsReportedOnlyWithMessagesOn) {

@@ -29,15 +29,17 @@ inline std::string UnansweredWake() {
 
 inline const std::string kAnsweredAtOnce = "$ <2> send connect string: |\r\n";
 
-// Uploads of the two sample images the tests use: image 1 of 100 bytes
-// (2 blocks), image 2 of 200 bytes (3 blocks), every block taken at once.
+// Uploads of the two sample images the tests use, each just above the
+// smallest firmware of its processor: image 1 of 150 bytes, image 2 of 250
+// bytes (3 blocks each), every block taken at once.
 inline const std::string kUploadOfImage1 =
-    "size (1)= 100\n"
-    " > Packet [0/1], data [0.1k/0.1k] retry [0/0]\r"
-    " > Packet [1/1], data [0.2k/0.1k] retry [0/0]\r"
+    "size (1)= 150\n"
+    " > Packet [0/2], data [0.1k/0.1k] retry [0/0]\r"
+    " > Packet [1/2], data [0.2k/0.1k] retry [0/0]\r"
+    " > Packet [2/2], data [0.4k/0.1k] retry [0/0]\r"
     "\nV Update Success\n";
 inline const std::string kUploadOfImage2 =
-    "size (2)= 200\n"
+    "size (2)= 250\n"
     " > Packet [0/2], data [0.1k/0.2k] retry [0/0]\r"
     " > Packet [1/2], data [0.2k/0.2k] retry [0/0]\r"
     " > Packet [2/2], data [0.4k/0.2k] retry [0/0]\r"
@@ -45,7 +47,7 @@ inline const std::string kUploadOfImage2 =
 
 // Image 2 again, its first block refused three times before it is taken.
 inline const std::string kUploadOfImage2FirstBlockRefusedThrice =
-    "size (2)= 200\n"
+    "size (2)= 250\n"
     " > Packet [0/2], data [0.1k/0.2k] retry [0/0]\r"
     " > Packet [0/2], data [0.1k/0.2k] retry [1/1]\r"
     " > Packet [0/2], data [0.1k/0.2k] retry [2/2]\r"

@@ -108,11 +108,11 @@ TEST(FirmwareUpload, ImageOneRunsOnIntoTheBytesThatFollowIt) {
 
 TEST(FirmwareUpload, ABlockRefusedThreeTimesShowsItsRetriesAndTheCountStartsAgain) {
   Rig rig({.nakStorm = 3, .nakBlock = 1});
-  rig.file.bytes = MakeFirmwareFile("", SampleImage(200, 8));
+  rig.file.bytes = MakeFirmwareFile("", SampleImage(250, 8));
   ASSERT_TRUE(rig.Upload(rig.file.Image(2)));
   EXPECT_EQ(rig.console.str(), testing::kUploadOfImage2FirstBlockRefusedThrice);
   EXPECT_EQ(rig.BlocksWritten(), 6u);
-  EXPECT_EQ(rig.received().substr(0, 200), SampleImage(200, 8));
+  EXPECT_EQ(rig.received().substr(0, 250), SampleImage(250, 8));
 }
 
 TEST(FirmwareUpload, TenRefusalsInARowEndTheUploadWithoutTheEndMark) {

@@ -55,8 +55,8 @@ struct FirmwareCase {
   friend std::ostream& operator<<(std::ostream& os, const FirmwareCase& c) { return os << c.name; }
 };
 
-const std::string kImage1 = SampleImage(100, 21);
-const std::string kImage2 = SampleImage(200, 22);
+const std::string kImage1 = SampleImage(150, 21);
+const std::string kImage2 = SampleImage(250, 22);
 
 class BrennixProgramTest : public ::testing::TestWithParam<FirmwareCase> {};
 

@@ -1,6 +1,7 @@
 #include "temporary_name.h"
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,8 @@
 
 namespace korvena {
 namespace {
+
+constexpr std::size_t kHexDigits = 16;
 
 uint64_t ProcessSeed() {
   try {
@@ -31,6 +34,17 @@ std::string TemporaryNameBeside(const std::string& target) {
   std::snprintf(suffix, sizeof suffix, ".%016llx~", static_cast<unsigned long long>(mixed));
   const std::string folder = DirectoryOf(target);
   return folder + "." + target.substr(folder.size()) + suffix;
+}
+
+bool IsTemporaryNameOf(const std::string& name, const std::string& targetName) {
+  const std::string prefix = "." + targetName + ".";
+  if (name.size() != prefix.size() + kHexDigits + 1 || name.compare(0, prefix.size(), prefix) != 0 ||
+      name.back() != '~')
+    return false;
+  for (std::size_t i = prefix.size(); i < prefix.size() + kHexDigits; ++i)
+    if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
+      return false;
+  return true;
 }
 
 }  // namespace korvena

@@ -9,4 +9,8 @@ namespace korvena {
 // exclusive create that follows; the name only keeps clashes rare.
 std::string TemporaryNameBeside(const std::string& target);
 
+// True when `name` (a bare file name) has the shape TemporaryNameBeside gives
+// for a target whose bare name is `targetName`.
+bool IsTemporaryNameOf(const std::string& name, const std::string& targetName);
+
 }  // namespace korvena

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #if !defined(_WIN32)
+#include <sys/socket.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
+
+#include <cerrno>
+#include <cstdio>
 
 #include <filesystem>
 
@@ -87,17 +93,186 @@ TEST(WriteWholeFile, ReplacesTheFileOfAnyCaseAndKeepsItsPermissions) {
 }
 
 #if !defined(_WIN32)
-TEST(AppendToFile, CreatesAndAppendsButNeverThroughALink) {
+// Every kind of thing that may already lie where a file is written.
+enum class Planted { kNothing, kRegular, kLinkToRegular, kDanglingLink, kFifo, kSocket, kFolder, kDevice, kLinkToFifo };
+
+struct PlantedPath {
+  std::string path;
+  std::string victim;  // a link's target, which must keep its bytes unless written through
+  bool planted = true;
+};
+
+PlantedPath Plant(const ScratchFolder& dir, Planted kind) {
+  const std::string path = dir / "target";
+  PlantedPath result{path, dir / "victim"};
+  switch (kind) {
+    case Planted::kNothing:
+      break;
+    case Planted::kRegular:
+      dir.Write("target", "old");
+      EXPECT_EQ(chmod(path.c_str(), 0640), 0);
+      break;
+    case Planted::kLinkToRegular:
+      dir.Write("victim", "old");
+      EXPECT_EQ(chmod(result.victim.c_str(), 0604), 0);
+      EXPECT_EQ(symlink(result.victim.c_str(), path.c_str()), 0);
+      break;
+    case Planted::kDanglingLink:
+      EXPECT_EQ(symlink(result.victim.c_str(), path.c_str()), 0);
+      break;
+    case Planted::kFifo:
+      EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+      break;
+    case Planted::kSocket: {
+      const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+      EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+      close(fd);
+      break;
+    }
+    case Planted::kFolder:
+      fs::create_directory(path);
+      break;
+    case Planted::kDevice:
+      // The null device's numbers; only root may make a node.
+      result.planted = mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+      break;
+    case Planted::kLinkToFifo:
+      EXPECT_EQ(mkfifo(result.victim.c_str(), 0600), 0);
+      EXPECT_EQ(symlink(result.victim.c_str(), path.c_str()), 0);
+      break;
+  }
+  return result;
+}
+
+fs::file_type TypeAt(const std::string& path) { return fs::symlink_status(path).type(); }
+
+TEST(WriteWholeFile, ReplacesOnlyARegularFileOrNothingAndWritesThroughALink) {
+  const mode_t oldMask = umask(027);
+  const struct {
+    Planted kind;
+    bool written;
+    int error;
+    fs::file_type typeAfter;  // what lies at the path afterwards
+    fs::perms modeOfWritten;
+  } cases[] = {
+      {Planted::kNothing, true, 0, fs::file_type::regular, fs::perms(0640)},  // 0666 less the umask
+      {Planted::kRegular, true, 0, fs::file_type::regular, fs::perms(0640)},
+      {Planted::kLinkToRegular, true, 0, fs::file_type::symlink, fs::perms(0604)},
+      {Planted::kDanglingLink, false, ENOENT, fs::file_type::symlink, {}},
+      {Planted::kFifo, false, EINVAL, fs::file_type::fifo, {}},
+      {Planted::kSocket, false, EINVAL, fs::file_type::socket, {}},
+      {Planted::kFolder, false, EISDIR, fs::file_type::directory, {}},
+      {Planted::kDevice, false, EINVAL, fs::file_type::character, {}},
+      {Planted::kLinkToFifo, false, EINVAL, fs::file_type::symlink, {}},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder dir;
+    const PlantedPath planted = Plant(dir, c.kind);
+    if (!planted.planted) continue;
+    const int kind = static_cast<int>(c.kind);
+    errno = 0;
+    EXPECT_EQ(WriteWholeFile(planted.path, "new"), c.written) << kind;
+    if (!c.written) {
+      EXPECT_EQ(errno, c.error) << kind;
+    }
+    EXPECT_EQ(TypeAt(planted.path), c.typeAfter) << kind;
+    if (c.written) {
+      const std::string written = c.kind == Planted::kLinkToRegular ? planted.victim : planted.path;
+      EXPECT_EQ(dir.Read(fs::path(written).filename()), "new") << kind;
+      EXPECT_EQ(fs::status(written).permissions(), c.modeOfWritten) << kind;
+    }
+    for (const std::string& name : dir.Names()) EXPECT_EQ(name.find('~'), std::string::npos) << kind << " " << name;
+  }
+  umask(oldMask);
+}
+
+TEST(WriteNewFile, WritesOnlyWhereNothingStands) {
+  const struct {
+    Planted kind;
+    bool written;
+  } cases[] = {
+      {Planted::kNothing, true},  {Planted::kRegular, false}, {Planted::kLinkToRegular, false},
+      {Planted::kDanglingLink, false}, {Planted::kFifo, false},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder dir;
+    const PlantedPath planted = Plant(dir, c.kind);
+    const int kind = static_cast<int>(c.kind);
+    errno = 0;
+    EXPECT_EQ(WriteNewFile(planted.path, "partial"), c.written) << kind;
+    if (!c.written) {
+      EXPECT_EQ(errno, EEXIST) << kind;
+    }
+    const bool holdsOld = c.kind == Planted::kRegular || c.kind == Planted::kLinkToRegular;
+    if (c.kind != Planted::kFifo) {
+      EXPECT_EQ(dir.Read("target"), c.written ? "partial" : holdsOld ? "old" : "") << kind;
+    }
+    EXPECT_EQ(c.kind == Planted::kLinkToRegular ? dir.Read("victim") : "old", "old") << kind;
+    EXPECT_FALSE(c.kind == Planted::kDanglingLink && fs::exists(planted.victim)) << "not created through the link";
+    for (const std::string& name : dir.Names()) EXPECT_EQ(name.find('~'), std::string::npos) << kind << " " << name;
+  }
+}
+
+// Logs and the day's record are appended, never followed or blocked on.
+TEST(AppendToFile, AppendsToARegularFileOnlyAndNeverThroughALink) {
+  const struct {
+    Planted kind;
+    int error;  // 0: appended
+  } cases[] = {
+      {Planted::kNothing, 0}, {Planted::kRegular, 0},  {Planted::kLinkToRegular, ELOOP},
+      {Planted::kDanglingLink, ELOOP}, {Planted::kFifo, EINVAL}, {Planted::kFolder, EINVAL},
+      {Planted::kDevice, EINVAL},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder dir;
+    const PlantedPath planted = Plant(dir, c.kind);
+    if (!planted.planted) continue;
+    const int kind = static_cast<int>(c.kind);
+    // Only a regular file is read: opening a FIFO to read it would wait.
+    const std::string before = c.kind == Planted::kRegular ? dir.Read("target") : "";
+    errno = 0;
+    EXPECT_EQ(AppendToFile(planted.path, "ab"), c.error == 0) << kind;
+    if (c.error != 0) {
+      EXPECT_EQ(errno, c.error) << kind;
+    }
+    std::FILE* log = OpenLogFile(planted.path, LogStart::kAppend);
+    EXPECT_EQ(log != nullptr, c.error == 0) << kind;
+    if (log != nullptr) {
+      std::fputs("cd", log);
+      std::fclose(log);
+      EXPECT_EQ(dir.Read("target"), before + "abcd") << kind;
+      log = OpenLogFile(planted.path, LogStart::kEmpty);
+      ASSERT_NE(log, nullptr);
+      std::fputs("e", log);
+      std::fclose(log);
+      EXPECT_EQ(dir.Read("target"), "e") << kind;
+    }
+    EXPECT_EQ(c.kind == Planted::kLinkToRegular ? dir.Read("victim") : "old", "old") << kind;
+  }
   ScratchFolder dir;
   ASSERT_TRUE(AppendToFile(dir / "day.tx", "ab"));
   ASSERT_TRUE(AppendToFile(dir / "DAY.TX", "cd"));
-  EXPECT_EQ(dir.Read("day.tx"), "abcd");
-  const std::string victim = dir.Write("victim", "precious");
-  ASSERT_EQ(symlink(victim.c_str(), (dir / "planted.tx").c_str()), 0);
-  EXPECT_FALSE(AppendToFile(dir / "planted.tx", "x"));
-  EXPECT_EQ(dir.Read("victim"), "precious");
+  EXPECT_EQ(dir.Read("day.tx"), "abcd") << "the name of any letter case";
 }
 
+TEST(RemoveStaleTemporaryFiles, RemovesOnlyTheWritersOwnLeftoversOfThatFile) {
+  ScratchFolder dir;
+  const std::string victim = dir.Write("victim", "precious");
+  dir.Write(".state.0123456789abcdef~", "stale");
+  dir.Write(".state.fedcba9876543210~", "stale");
+  dir.Write(".state.0123456789ABCDEF~", "not ours: upper case");
+  dir.Write(".state.0123~", "not ours: too short");
+  dir.Write(".other.0123456789abcdef~", "another file's");
+  dir.Write("state", "kept");
+  ASSERT_EQ(symlink(victim.c_str(), (dir / ".state.aaaaaaaaaaaaaaaa~").c_str()), 0);
+  EXPECT_EQ(RemoveStaleTemporaryFiles(dir / "state"), 2);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{".other.0123456789abcdef~", ".state.0123456789ABCDEF~",
+                                                   ".state.0123~", ".state.aaaaaaaaaaaaaaaa~", "state", "victim"}));
+  EXPECT_EQ(dir.Read("victim"), "precious");
+}
 #endif
 
 // A configuration file that is not one reads as missing: defaults, at once,

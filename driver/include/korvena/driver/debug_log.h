@@ -15,7 +15,9 @@ class DebugLog {
   ~DebugLog() { Close(); }
 
   // Creates (or empties) the file, trying twice; a log that cannot be made
-  // stays closed and its entries are lost without an error.
+  // stays closed and its entries are lost without an error to the host. A
+  // symbolic link or anything but a regular file at `path` is never written
+  // through; that refusal is said on standard error.
   void Create(const std::string& path);
   void Close();
   bool open() const { return file_ != nullptr; }

@@ -4,6 +4,7 @@
 // instance; tests make fresh ones on an emulated port and a virtual clock.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,7 @@ inline constexpr std::size_t kTransferLimitBytes = 64u << 20;
 
 // What the library takes from the process around it.
 struct DriverHost {
-  std::string iniPath;  // KVORWXX.INI, beside the library file
+  std::string iniPath;  // KVORWXX.INI, beside the library file or in /etc/korvena
   // Directory that names without one are relative to (KORVENA.DBG,
   // KORVENA.LDX, a relative FileDir); "" is the current directory.
   std::string workDir;
@@ -92,8 +93,13 @@ class Driver {
   // Logs that `file` could not be written.
   FetchOutcome FileError(const std::string& file);
   bool ReadSdData();
+  // The SD data into `file`: replacing it only when the transfer is known to
+  // be whole, else only where no file stood. True when whole and written.
+  bool WriteSdFile(const std::string& file, const ByteStream& stream, std::optional<int64_t> length);
 
   uint16_t ReportStartError(uint16_t code, const std::string& message, bool showErrors);
+  // The rate the search found, into the settings file that was read.
+  void WriteBackBaudRate(int32_t baud);
   std::string InWorkDir(const std::string& name) const;
   uint32_t T() const { return static_cast<uint32_t>(settings_.timeoutMs); }
   void Log(std::string_view message) {

@@ -31,6 +31,17 @@ struct FirmwareFile {
   FirmwareImage Image(int number) const;
 };
 
+// The smallest image that can be firmware for the processor of image
+// `number`: its interrupt vector table, which a program for that processor
+// begins with at address 0 (35 vectors of 4 bytes on the Mega128, 57 on the
+// Mega1281). A shorter image, an empty one above all, would leave the
+// device without a program.
+uint32_t SmallestFirmwareImage(int number);
+
+// The number of the first image of a well-formed file that is smaller than
+// SmallestFirmwareImage, or 0 when both are large enough.
+int FirstTooSmallImage(const FirmwareFile& file);
+
 // kRead when `bytes` hold both size fields and both whole images, else
 // kTooShort: a cut file would put half an image into the device.
 FirmwareFile::Status CheckFirmwareLayout(std::string_view bytes);
