@@ -59,8 +59,8 @@ const std::vector<OptionRow>& OptionTable() {
          o.info[static_cast<int>(n)] = v.substr(eq + 1);
          return true;
        }},
-      {"--password", "DIGITS", "the service password the device starts with (default 0)",
-       [](EmuOptions& o, const std::string& v) { return !(o.device.servicePassword = v).empty(); }},
+      {"--password", "DIGITS", "the service password the device starts with, 1 to 11 digits (default 0)",
+       [](EmuOptions& o, const std::string& v) { return IsServicePassword(o.device.servicePassword = v); }},
       {"--processor", "NAME", "the processor the boot loader reports, mega128 or mega1281 (default mega1281)",
        [](EmuOptions& o, const std::string& v) {
          if (v != "mega128" && v != "mega1281") return false;

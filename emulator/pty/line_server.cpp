@@ -4,8 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <ctime>
+#include <utility>
+#include <vector>
 
 namespace korvena::emu {
 namespace {
@@ -24,71 +25,73 @@ uint64_t LineServer::ByteNs(uint32_t baud) const {
   return pace_ && baud != 0 ? 10ull * 1000000000ull / baud : 0;
 }
 
-void LineServer::ScheduleOutput(uint64_t readyNs) {
-  while (device_.HasOutput()) {
-    const Transmission transmission = device_.TakeOutput();
-    uint64_t due = std::max(readyNs, lastDueNs_) + transmission.pauseMs * 1000000ull;
-    for (const char byte : transmission.bytes) {
-      due += ByteNs(transmission.baud);
-      outgoing_.push_back({byte, transmission.baud, due});
-    }
-    lastDueNs_ = due;
-  }
+void LineServer::ScheduleOutput(const Transmission& transmission, uint64_t readyNs) {
+  const uint64_t byteNs = ByteNs(transmission.baud);
+  const uint64_t startNs = std::max(readyNs, lastDueNs_) + transmission.pauseMs * 1000000ull;
+  // Bytes that do not fit are lost, but the line was busy with them all the same.
+  outgoing_.Add(transmission.bytes, transmission.baud, startNs, byteNs);
+  lastDueNs_ = startNs + transmission.bytes.size() * byteNs;
 }
 
-void LineServer::ReceiveAvailable(uint64_t now) {
+std::size_t LineServer::ReceiveAvailable(uint64_t now) {
   char buffer[4096];
   const ssize_t got = read(line_.master(), buffer, sizeof buffer);
-  if (got <= 0) return;
+  if (got <= 0) return 0;
   if (log) log->Bytes(FrameLog::Direction::kFromPc, std::string_view(buffer, static_cast<std::size_t>(got)));
   const uint32_t pcBaud = line_.PcBaud();
+  std::vector<std::pair<Transmission, uint64_t>> answers;  // each with the time it could start
   for (ssize_t i = 0; i < got; ++i) {
     // A byte has arrived once its last bit has: never before the previous one.
     lastArrivalNs_ = std::max(now, lastArrivalNs_) + ByteNs(pcBaud);
     device_.Receive(static_cast<uint8_t>(buffer[i]), pcBaud);
-    ScheduleOutput(lastArrivalNs_);
+    while (device_.HasOutput()) answers.emplace_back(device_.TakeOutput(), lastArrivalNs_);
   }
-  if (afterInput) afterInput();
+  if (afterInput && !afterInput()) {
+    failed_ = true;
+    return static_cast<std::size_t>(got);
+  }
+  for (const auto& [transmission, readyNs] : answers) ScheduleOutput(transmission, readyNs);
+  return static_cast<std::size_t>(got);
 }
 
 bool LineServer::SendDue(uint64_t now) {
-  while (!outgoing_.empty() && outgoing_.front().dueNs <= now) {
-    // Bytes at a speed the PC side is not set to arrive as noise: lost.
-    const uint32_t pcBaud = line_.PcBaud();
-    char chunk[4096];
-    std::size_t count = 0;
-    const uint32_t baud = outgoing_.front().baud;
-    while (count < sizeof chunk && count < outgoing_.size() && outgoing_[count].dueNs <= now &&
-           outgoing_[count].baud == baud)
-      chunk[count] = outgoing_[count].byte, ++count;
-    if (baud != pcBaud) {
-      outgoing_.erase(outgoing_.begin(), outgoing_.begin() + static_cast<long>(count));
-      continue;
-    }
-    const ssize_t written = write(line_.master(), chunk, count);
-    if (written < 0) return errno != EAGAIN && errno != EINTR;
-    if (log) log->Bytes(FrameLog::Direction::kToPc, std::string_view(chunk, static_cast<std::size_t>(written)));
-    outgoing_.erase(outgoing_.begin(), outgoing_.begin() + written);
-    if (static_cast<std::size_t>(written) < count) return false;
-  }
-  return true;
+  return outgoing_.SendDue(now, line_.PcBaud(), [this](std::string_view bytes) -> std::size_t {
+    const ssize_t written = write(line_.master(), bytes.data(), bytes.size());
+    if (written <= 0) return 0;
+    if (log) log->Bytes(FrameLog::Direction::kToPc, bytes.substr(0, static_cast<std::size_t>(written)));
+    return static_cast<std::size_t>(written);
+  });
 }
 
-void LineServer::Run(const std::atomic<bool>& stop) {
+void LineServer::LetGo(uint64_t now) {
+  // What the program sent before it went had reached the device, as it
+  // would over a cable; the answers to it are nobody's.
+  while (!failed_ && ReceiveAvailable(now) > 0) {
+  }
+  outgoing_.Clear();
+  device_.DiscardOutput();
+  line_.LetGo();
+}
+
+bool LineServer::Run(const std::atomic<bool>& stop) {
   bool masterFull = false;
-  while (!stop.load()) {
+  while (!stop.load() && !failed_) {
     int timeoutMs = kIdlePollMs;
     if (!outgoing_.empty() && !masterFull) {
       const uint64_t now = NowNs();
-      const uint64_t due = outgoing_.front().dueNs;
+      const uint64_t due = outgoing_.NextDueNs();
       timeoutMs = due <= now ? 0 : static_cast<int>(std::min<uint64_t>((due - now + 999999) / 1000000, kIdlePollMs));
     }
-    pollfd ready{line_.master(), static_cast<short>(POLLIN | (masterFull ? POLLOUT : 0)), 0};
-    poll(&ready, 1, timeoutMs);
+    pollfd ready[] = {{line_.master(), static_cast<short>(POLLIN | (masterFull ? POLLOUT : 0)), 0},
+                      {holders_.fd(), POLLIN, 0}};
+    poll(ready, 2, timeoutMs);
     const uint64_t now = NowNs();
-    if (ready.revents & POLLIN) ReceiveAvailable(now);
+    if (ready[0].revents & POLLIN) ReceiveAvailable(now);
+    if ((ready[1].revents & POLLIN) && holders_.LastLetGo()) LetGo(now);
+    if (failed_) break;
     masterFull = !SendDue(NowNs());
   }
+  return !failed_;
 }
 
 }  // namespace korvena::emu

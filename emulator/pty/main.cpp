@@ -1,21 +1,25 @@
 // korvena-emu: an emulated Korvena device on a pseudo-terminal. It prints
 // KORVPORT_COM<n>=<path> at once, then serves until it is stopped.
 #include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "device_link.h"
 #include "emu_options.h"
 #include "korvena/emulator/device.h"
 #include "korvena/emulator/frame_log.h"
 #include "korvena/emulator/state_file.h"
+#include "korvena/platform/whole_files.h"
 #include "line_server.h"
+#include "port_holders.h"
 #include "pty_line.h"
+#include "state_lock.h"
 
 namespace {
 
@@ -30,6 +34,21 @@ void InstallSignalHandlers() {
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGHUP, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
+}
+
+using File = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+// Opens the journal or the frame log; null, with the reason said, when the
+// file is refused (a link, a FIFO, a folder) or cannot be opened.
+File OpenLog(const char* what, const std::string& path, korvena::LogStart start) {
+  File file(korvena::OpenLogFile(path, start), &std::fclose);
+  if (!file) std::fprintf(stderr, "korvena-emu: cannot open the %s %s: %s\n", what, path.c_str(), korvena::FileErrorText(errno).c_str());
+  return file;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "korvena-emu: %s\n", message.c_str());
+  return 1;
 }
 
 }  // namespace
@@ -47,22 +66,26 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  FILE* journal = stderr;
-  if (!options.journalPath.empty() && (journal = std::fopen(options.journalPath.c_str(), "a")) == nullptr) {
-    std::fprintf(stderr, "korvena-emu: cannot open %s: %s\n", options.journalPath.c_str(), std::strerror(errno));
-    return 1;
+  // First the lock: a second emulator on the state file touches nothing,
+  // not even the frame log the first one may be writing.
+  StateLock stateLock;
+  if (!options.statePath.empty()) {
+    if (!stateLock.Take(options.statePath, error)) return Fail(error);
+    // Ours alone now: what lies beside it was left by a run that was killed.
+    korvena::RemoveStaleTemporaryFiles(options.statePath);
   }
 
-  FILE* logFile = nullptr;
-  if (!options.logPath.empty() && (logFile = std::fopen(options.logPath.c_str(), "w")) == nullptr) {
-    std::fprintf(stderr, "korvena-emu: cannot open %s: %s\n", options.logPath.c_str(), std::strerror(errno));
+  File journal(nullptr, &std::fclose);
+  if (!options.journalPath.empty() && !(journal = OpenLog("journal", options.journalPath, korvena::LogStart::kAppend)))
     return 1;
-  }
+  File logFile(nullptr, &std::fclose);
+  if (!options.logPath.empty() && !(logFile = OpenLog("frame log", options.logPath, korvena::LogStart::kEmpty)))
+    return 1;
   // On disk line by line: the log is read while the emulator runs.
   FrameLog frameLog(
-      [logFile](const std::string& line) {
-        std::fputs(line.c_str(), logFile);
-        std::fflush(logFile);
+      [file = logFile.get()](const std::string& line) {
+        std::fputs(line.c_str(), file);
+        std::fflush(file);
       },
       LocalTimeOfDayMs);
 
@@ -70,50 +93,42 @@ int main(int argc, char** argv) {
   options.device.keepHistory = false;
   Device device(options.device);
   StateFile stateFile(options.statePath);
-  if (!options.statePath.empty() && !stateFile.Load(device.state(), error)) {
-    std::fprintf(stderr, "korvena-emu: %s\n", error.c_str());
-    return 1;
-  }
+  if (!options.statePath.empty() && !stateFile.Load(device.state(), error)) return Fail(error);
   for (const auto& [number, text] : options.info) device.state().info[number] = text;
-  // Written at once, then after every change: a device configured before a
-  // crash or a restart stays configured.
-  bool saveFailed = false;  // said once, not after every command
-  const auto saveState = [&] {
-    if (options.statePath.empty() || stateFile.SaveIfChanged(device.state()) || saveFailed) return;
-    saveFailed = true;
-    std::fprintf(stderr, "korvena-emu: cannot write the state file %s\n", options.statePath.c_str());
-  };
-  saveState();
-  device.onJournal = [journal](const std::string& line) {
-    std::fprintf(journal, "%s\n", line.c_str());
-    std::fflush(journal);
-  };
 
   PtyLine line;
-  if (!line.Create(options.device.baud)) {
-    std::fprintf(stderr, "korvena-emu: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
-    return 1;
-  }
-  if (!options.linkPath.empty()) {
-    unlink(options.linkPath.c_str());
-    if (symlink(line.slavePath().c_str(), options.linkPath.c_str()) != 0) {
-      std::fprintf(stderr, "korvena-emu: cannot link %s: %s\n", options.linkPath.c_str(), std::strerror(errno));
-      return 1;
-    }
-  }
+  if (!line.Create(options.device.baud))
+    return Fail(std::string("cannot create a pseudo-terminal: ") + std::strerror(errno));
+  PortHolders holders;
+  if (!holders.Watch(line.slavePath()))
+    return Fail("cannot watch the pseudo-terminal " + line.slavePath() + ": " + std::strerror(errno));
+  DeviceLink link;
+  if (!options.linkPath.empty() && !link.Make(options.linkPath, line.slavePath(), error)) return Fail(error);
+
+  // Written at once, then after every change: a device configured before a
+  // crash or a restart stays configured. A change that cannot be kept ends
+  // the run before the PC is told it was made.
+  const auto saveState = [&] {
+    if (options.statePath.empty() || stateFile.SaveIfChanged(device.state())) return true;
+    std::fprintf(stderr, "korvena-emu: cannot write the state file %s: %s; the change is not kept, and the device stops\n",
+                 options.statePath.c_str(), korvena::FileErrorText(errno).c_str());
+    return false;
+  };
+  if (!saveState()) return 1;
+  FILE* journalFile = journal ? journal.get() : stderr;
+  device.onJournal = [journalFile](const std::string& printed) {
+    std::fprintf(journalFile, "%s\n", printed.c_str());
+    std::fflush(journalFile);
+  };
 
   InstallSignalHandlers();
   std::printf("KORVPORT_COM%d=%s\n", options.com, line.slavePath().c_str());
   std::fflush(stdout);
 
-  LineServer server(device, line, options.pace);
+  LineServer server(device, line, holders, options.pace);
   server.afterInput = saveState;
-  if (logFile != nullptr) server.log = &frameLog;
-  server.Run(stopRequested);
+  if (logFile) server.log = &frameLog;
+  const bool kept = server.Run(stopRequested);
   frameLog.Flush();
-  if (logFile != nullptr) std::fclose(logFile);
-
-  if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
-  if (journal != stderr) std::fclose(journal);
-  return 0;
+  return kept ? 0 : 1;
 }

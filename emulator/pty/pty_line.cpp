@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "korvena/platform/line_settings.h"
@@ -25,5 +27,10 @@ bool PtyLine::Create(uint32_t baud) {
 }
 
 uint32_t PtyLine::PcBaud() const { return LineSpeed(master_); }
+
+void PtyLine::LetGo() {
+  ioctl(slave_, TIOCNXCL);
+  tcflush(slave_, TCIFLUSH);
+}
 
 }  // namespace korvena::emu

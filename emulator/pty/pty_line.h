@@ -20,6 +20,11 @@ class PtyLine {
   const std::string& slavePath() const { return slavePath_; }
   // The speed the PC side has set, which both ends share.
   uint32_t PcBaud() const;
+  // Clears what the last program left on the line when it went: the
+  // exclusive mode the port library sets, which outlives a program killed
+  // before it could clear it (our own descriptor keeps the line open), and
+  // the bytes it did not read, which are nobody's now.
+  void LetGo();
 
  private:
   int master_ = -1;

@@ -21,7 +21,6 @@ constexpr int kCurrencies = 4;
 constexpr int kRoundingInfo = 150;
 constexpr std::size_t kRoundingEntries = 6;
 
-constexpr std::size_t kLongestPassword = 11;
 constexpr std::size_t kLongestSymbol = 3;
 constexpr std::size_t kLongestRoundingValue = 10;
 
@@ -61,13 +60,11 @@ std::optional<char> RoundingLetter(std::string_view field) {
   return std::nullopt;
 }
 
-// ESC ";STPASS;" password ";" new password: 1 to 11 digits.
+// ESC ";STPASS;" password ";" new password.
 void SetPassword(Device& device, const Command& command) {
   if (!PasswordAccepted(device, command)) return;
   const std::string& newPassword = command.Arg(1);
-  if (ArgumentCount(command) != 2 || newPassword.empty() || newPassword.size() > kLongestPassword ||
-      !IsDigits(newPassword))
-    return Answer(device, kBadArgument);
+  if (ArgumentCount(command) != 2 || !IsServicePassword(newPassword)) return Answer(device, kBadArgument);
   device.state().servicePassword = newPassword;
   Answer(device, kDone);
 }
@@ -104,6 +101,11 @@ void SetRounding(Device& device, const Command& command) {
 }
 
 }  // namespace
+
+bool IsServicePassword(std::string_view text) {
+  constexpr std::size_t kLongestPassword = 11;
+  return !text.empty() && text.size() <= kLongestPassword && IsDigits(text);
+}
 
 void RegisterPasswordCurrencyRoundingCommands(Device& device) {
   for (const auto& [number, text] : kDefaultValues) device.state().info.try_emplace(number, text);

@@ -48,5 +48,19 @@ TEST(EmuOptions, RefusesBadInputWithAMessage) {
   }
 }
 
+TEST(EmuOptions, APasswordIsOneToElevenDigitsAsTheDeviceTakesIt) {
+  const struct {
+    const char* password;
+    bool taken;
+  } cases[] = {{"0", true}, {"4711", true}, {"12345678901", true}, {"", false}, {"abc", false},
+               {"47a1", false}, {"-1", false}, {" 1", false}, {"123456789012", false}};
+  for (const auto& c : cases) {
+    EmuOptions options;
+    std::string error;
+    EXPECT_EQ(ParseEmuOptions({"--password", c.password}, options, error), c.taken) << c.password;
+    EXPECT_EQ(error.empty(), c.taken) << c.password;
+  }
+}
+
 }  // namespace
 }  // namespace korvena::emu

@@ -39,6 +39,9 @@ struct DeviceSettings {
   std::function<LocalDateTime()> pcClock = CurrentLocalDateTime;
 };
 
+// What the device takes as its service password: 1 to 11 decimal digits.
+bool IsServicePassword(std::string_view text);
+
 // One received command frame.
 struct Command {
   std::string frame;                // the bytes from ESC up to, not including, the terminator
