@@ -34,6 +34,7 @@ class CountingPort final : public korvena::Port {
   }
   void SetPort(int32_t baud) override { inner_.SetPort(baud); }
   void Flush() override { inner_.Flush(); }
+  bool WaitRead(uint32_t ms) override { return inner_.WaitRead(ms); }
 
   void Reset() { sent = received = 0; }
 

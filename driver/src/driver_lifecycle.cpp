@@ -1,10 +1,5 @@
 // Start and stop: the configuration file, the open-and-identify sequence with
 // its log entries and messages, and ExitLibProc.
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -19,14 +14,6 @@ namespace {
 
 constexpr uint8_t kHighestPort = 20;
 constexpr int32_t kDefaultBaud = 9600;
-
-// A start text is taken whole up to the longest path the platform opens; a
-// longer one would be cut into the name of another file, so it is refused.
-#if defined(_WIN32)
-constexpr std::size_t kLongestStartText = MAX_PATH - 1;
-#else
-constexpr std::size_t kLongestStartText = PATH_MAX - 1;
-#endif
 
 // The text, or nothing when it is longer than the platform takes.
 std::optional<std::string> StartText(const char* text) {
@@ -46,6 +33,9 @@ class Driver::StartLog final : public OpenObserver {
   void IdentifyAttempted(int) override { driver_.Log("open ok test"); }
   void FinalOpen(bool opened, int32_t baud) override {
     driver_.Log(opened ? "open ok ->" + std::to_string(baud) : std::string("open err"));
+    // The port library's reason, when it gives one, for whoever reads the log.
+    if (const std::string problem = opened ? std::string() : driver_.port_.OpenProblem(); !problem.empty())
+      driver_.Log("open problem: " + problem);
   }
 
  private:

@@ -129,6 +129,17 @@ TEST(DebugLog, AnLdxSumThatDoesNotMatchIsLoggedAndTheDataKept) {
   }
 }
 
+TEST(DebugLog, AFailedOpenNotesThePortLibrarysReason) {
+  ScriptedRig rig;
+  rig.port.openResult = 0;
+  rig.port.openProblem = "busy, held by another program: /dev/ttyS2";
+  rig.Ini("Debug=1\r\nCom=3\r\nDispE=0\r\n");
+  EXPECT_EQ(rig.driver.StartLibProc(), kCannotOpen);
+  const std::string log = rig.dir.Read("KORVENA.DBG", kMissing);
+  EXPECT_TRUE(log.ends_with("sleeping = 14\r\nopen err\r\nopen problem: busy, held by another program: /dev/ttyS2\r\n"))
+      << log;
+}
+
 #if !defined(_WIN32)
 TEST(DebugLog, ALinkPlantedAsTheLogIsNotWrittenThrough) {
   ScriptedRig rig;

@@ -1,12 +1,9 @@
 // Starting and stopping: the configuration file, the port, the messages.
 #include <gtest/gtest.h>
 
-#include <climits>
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 #include "driver_rig.h"
+#include "korvena/driver/driver_config.h"
 
 namespace korvena::driver::testing {
 namespace {
@@ -116,11 +113,7 @@ TEST(Start, ExTakesItsTexts) {
 // A path is taken whole up to the platform's limit: cut, it would name
 // another file and the day's record would go there.
 TEST(Start, ExTakesTextsWholeUpToThePathLimitAndRefusesLongerOnes) {
-#if defined(_WIN32)
-  const std::size_t longest = MAX_PATH - 1;
-#else
-  const std::size_t longest = PATH_MAX - 1;
-#endif
+  const std::size_t longest = kLongestStartText;
   const std::string fits(longest, 'd');
   const std::string tooLong(longest + 1, 'd');
   const struct {

@@ -49,6 +49,20 @@ uint8_t EmulatedPort::Read(uint8_t& byte) {
   return 0;
 }
 
+bool EmulatedPort::WaitRead(uint32_t ms) {
+  for (;;) {
+    if (open_) Collect(true);
+    if (open_ && next_ < incoming_.size()) return true;
+    // Nothing comes but what the device has sent after a pause, once the
+    // pause is over; the transmission may still be one at another speed.
+    std::optional<uint32_t> due;
+    if (open_ && pauseStart_ && device_.HasOutput()) due = *pauseStart_ + device_.PeekOutput().pauseMs;
+    const uint32_t before = clock_.Ticks();
+    if (!clock_.AdvanceInSteps(step_, ms, due)) return false;
+    ms -= clock_.Ticks() - before;
+  }
+}
+
 uint8_t EmulatedPort::Write(const void* bytes, int32_t option, int32_t count) {
   if (!open_ || count < 0) return 0;
   // Whatever the device had sent before now has arrived on the line already.

@@ -1,5 +1,7 @@
 #include "korvena/link/command_link.h"
 
+#include <algorithm>
+
 #include "korvena/platform/tick_clock.h"
 
 namespace korvena {
@@ -8,6 +10,9 @@ namespace {
 constexpr int kOpenAttempts = 15;
 constexpr uint32_t kWaitAfterFailedOpenMs = 200;
 constexpr uint32_t kLimitGrowthPerAttemptMs = 20;
+// A stream that may be asked to stop looks at its flag this often while the
+// line is quiet.
+constexpr uint32_t kStopCheckMs = 50;
 
 }  // namespace
 
@@ -19,7 +24,11 @@ std::string CommandLink::ReadResponse(uint32_t limitMs) {
     const bool arrived = port_.Read(byte) != 0;
     if (arrived && byte == static_cast<uint8_t>(kCr)) return line;
     if (arrived) line.push_back(static_cast<char>(byte));
-    if (line.size() >= kLongestAnswerLine || TicksSince(start, clock_.Ticks()) > limitMs) return line;
+    const uint32_t elapsed = TicksSince(start, clock_.Ticks());
+    if (line.size() >= kLongestAnswerLine || elapsed > limitMs) return line;
+    // A quiet line is waited on, not polled: polling costs a till's CPU for
+    // every second a device keeps it waiting.
+    if (!arrived) port_.WaitRead(limitMs - elapsed);
   }
 }
 
@@ -44,7 +53,10 @@ ByteStream CommandLink::ReadByteStream(const ByteStreamRule& rule,
       }
     }
     if (rule.expected && stream.bytes.size() == *rule.expected) return stream;
-    if (TickPassed(clock_.Ticks(), stream.deadline)) return stream;
+    const uint32_t now = clock_.Ticks();
+    if (TickPassed(now, stream.deadline)) return stream;
+    const uint32_t rest = stream.deadline - now;
+    if (got == 0) port_.WaitRead(rule.stop != nullptr ? std::min(rest, kStopCheckMs) : rest);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace korvena {
@@ -47,6 +49,10 @@ KorvportPort::KorvportPort(const std::string& preferredFolder) {
   bound_ = library_.loaded() && Bind(library_, "Open", open_) && Bind(library_, "Close", close_) &&
            Bind(library_, "Read", read_) && Bind(library_, "Write", write_) &&
            Bind(library_, "SetPort", setPort_) && Bind(library_, "Flush", flush_);
+  if (!bound_) return;
+  // A library from elsewhere may lack these; the port then works as before.
+  Bind(library_, "WaitRead", waitRead_);
+  Bind(library_, "OpenErrorText", openErrorText_);
 }
 
 uint8_t KorvportPort::Open(int32_t port, int32_t baud) { return bound_ ? open_(port, baud) : 0; }
@@ -60,6 +66,20 @@ void KorvportPort::SetPort(int32_t baud) {
 }
 void KorvportPort::Flush() {
   if (bound_) flush_();
+}
+
+bool KorvportPort::WaitRead(uint32_t ms) {
+  if (waitRead_ == nullptr) return Port::WaitRead(ms);
+  return waitRead_(static_cast<int32_t>(std::min<uint32_t>(ms, INT32_MAX))) != 0;
+}
+
+std::string KorvportPort::OpenProblem() const {
+  if (openErrorText_ == nullptr) return {};
+  const int32_t length = openErrorText_(nullptr, 0);
+  if (length <= 0) return {};
+  std::string problem(static_cast<std::size_t>(length) + 1, '\0');
+  problem.resize(static_cast<std::size_t>(std::clamp(openErrorText_(problem.data(), length + 1), 0, length)));
+  return problem;
 }
 
 }  // namespace korvena

@@ -3,6 +3,7 @@
 #include "korvena/link/driver_link.h"
 #include "korvena/link/loader_link.h"
 #include "korvena/link/scripted_port.h"
+#include "korvena/link/six_call_port.h"
 
 namespace korvena {
 namespace {
@@ -150,6 +151,69 @@ TEST(ReadByteStream, EndsAtOnceWhenAskedToStop) {
   EXPECT_EQ(stream.bytes, "ab");
   EXPECT_TRUE(stream.stopped);
   EXPECT_EQ(clock.Ticks() - kNearWrap, 10u);
+}
+
+// What a read through the link ended with: its bytes, its last tick, and
+// how often it found the line empty.
+struct ReadEnd {
+  std::string bytes;
+  uint32_t ticks;
+  int emptyReads;
+  bool operator==(const ReadEnd& other) const { return bytes == other.bytes && ticks == other.ticks; }
+  friend std::ostream& operator<<(std::ostream& os, const ReadEnd& e) {
+    return os << '"' << e.bytes << "\" at " << e.ticks << " after " << e.emptyReads << " empty reads";
+  }
+};
+
+template <typename Reading>
+ReadEnd ReadThrough(bool waiting, uint32_t step, const std::vector<std::pair<uint32_t, std::string>>& incoming,
+                    Reading reading) {
+  VirtualClock clock(kNearWrap);
+  ScriptedPort port(clock, step);
+  SixCallPort polledOnly(port);
+  CommandLink link(waiting ? static_cast<Port&>(port) : polledOnly, clock);
+  for (const auto& [at, bytes] : incoming) port.SendAt(kNearWrap + at, bytes);
+  std::string bytes = reading(link);
+  return {std::move(bytes), clock.Ticks() - kNearWrap, port.emptyReads};
+}
+
+// A wait stands for the empty polls it saves: waiting or polling, a read ends
+// on the same tick with the same bytes, whatever one poll costs, and waiting
+// finds the line empty at most twice a wait (once before, once after).
+TEST(Waiting, EndsEveryReadExactlyAsPollingDoes) {
+  const struct {
+    uint32_t step;
+    std::vector<std::pair<uint32_t, std::string>> incoming;
+  } lines[] = {
+      {1, {{0, "ab"}, {50, "c"}, {99, "d\r"}}},
+      {7, {{10, "x"}, {52, "yz"}, {101, "\r"}}},
+      {97, {{0, "1"}, {96, "2"}, {200, "3\r"}}},
+      {3, {}},
+  };
+  std::atomic<bool> neverStopped{false};
+  for (const auto& line : lines) {
+    for (const uint32_t limit : {0u, 1u, 49u, 50u, 98u, 99u, 100u, 101u, 150u, 300u}) {
+      const auto response = [limit](CommandLink& link) { return link.ReadResponse(limit); };
+      const auto stream = [&, limit](CommandLink& link) {
+        ByteStreamRule rule;
+        rule.firstByteMs = limit;
+        rule.quietMs = 45;
+        rule.cap = 64;
+        rule.stop = limit % 2 == 0 ? &neverStopped : nullptr;  // a stop flag makes waits shorter
+        return link.ReadByteStream(rule).bytes;
+      };
+      const std::string what = "step " + std::to_string(line.step) + ", limit " + std::to_string(limit);
+      for (const auto& [name, waited, polled] :
+           {std::tuple{"response", ReadThrough(true, line.step, line.incoming, response),
+                       ReadThrough(false, line.step, line.incoming, response)},
+            std::tuple{"stream", ReadThrough(true, line.step, line.incoming, stream),
+                       ReadThrough(false, line.step, line.incoming, stream)}}) {
+        EXPECT_EQ(waited, polled) << name << ", " << what;
+        EXPECT_LE(waited.emptyReads, 2 * (static_cast<int>(line.incoming.size()) + 1 + static_cast<int>(limit / 50)))
+            << name << ", " << what;
+      }
+    }
+  }
 }
 
 TEST(SendText, WritesEachByteAloneAndStopsAtTheFirstFailure) {

@@ -30,7 +30,12 @@ uint8_t ScriptedPort::Read(uint8_t& byte) {
     return byteResult;
   }
   clock_.Advance(step_);
+  ++emptyReads;
   return 0;
+}
+
+bool ScriptedPort::WaitRead(uint32_t ms) {
+  return clock_.AdvanceInSteps(step_, ms, incoming_.empty() ? std::nullopt : std::optional(incoming_.front().at));
 }
 
 uint8_t ScriptedPort::Write(const void* bytes, int32_t option, int32_t count) {

@@ -2,6 +2,9 @@
 // SerialPort. No C++ exception may cross into the caller.
 #include "korvport.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "serial_port.h"
 
 namespace {
@@ -51,6 +54,25 @@ KORVPORT_API void KORVPORT_CALL SetPort(int32_t baud) {
 
 KORVPORT_API void KORVPORT_CALL Flush(void) {
   Guarded([] { ThePort().DiscardInput(); });
+}
+
+KORVPORT_API uint8_t KORVPORT_CALL WaitRead(int32_t timeoutMs) {
+  const uint32_t wait = timeoutMs > 0 ? static_cast<uint32_t>(timeoutMs) : 0;
+  return Guarded([wait] { return ThePort().WaitForByte(wait); }) ? 1 : 0;
+}
+
+KORVPORT_API int32_t KORVPORT_CALL OpenError(void) {
+  return ThePort().openError();
+}
+
+KORVPORT_API int32_t KORVPORT_CALL OpenErrorText(char* text, int32_t size) {
+  const std::string& problem = ThePort().openProblem();
+  if (text != nullptr && size > 0) {
+    const std::size_t copied = std::min(problem.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(text, problem.data(), copied);
+    text[copied] = '\0';
+  }
+  return static_cast<int32_t>(problem.size());
 }
 
 }

@@ -1,22 +1,32 @@
 // The serial line on the Win32 communications API.
+// Our header first: <windows.h> makes SetPort a macro for its printer API.
+#include "serial_port.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
 #include "korvena/platform/line_settings.h"
-#include "serial_port.h"
 
 namespace korvena {
 namespace {
 
-// How long one Read waits for a byte before answering "none"; callers poll in
-// a loop against their own deadlines, so this only has to keep them off the CPU.
-constexpr DWORD kReadWaitMs = 1;
 // A write that makes no progress for this long has lost its line.
 constexpr DWORD kWriteStallMs = 2000;
 constexpr DWORD kQueueBytes = 4096;
 
 HANDLE Handle(void* handle) { return static_cast<HANDLE>(handle); }
+
+// Reads return what is there at once, or wait at most `waitMs` (1 up to
+// MAXDWORD - 1) for the first byte: the port itself does the waiting.
+bool SetReadWait(HANDLE port, DWORD waitMs) {
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = MAXDWORD;
+  timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+  timeouts.ReadTotalTimeoutConstant = waitMs;
+  timeouts.WriteTotalTimeoutConstant = kWriteStallMs;
+  return SetCommTimeouts(port, &timeouts) != 0;
+}
 
 // 8 data bits, no parity, one stop bit, no flow control, at `baud`.
 bool SetLine(HANDLE port, uint32_t baud) {
@@ -42,6 +52,16 @@ bool SetLine(HANDLE port, uint32_t baud) {
   return SetCommState(port, &settings) != 0;
 }
 
+// The system's own words for `error`, without the line break it ends with.
+std::string SystemText(DWORD error) {
+  char text[512] = {};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ')) --length;
+  if (length == 0) return "error " + std::to_string(error);
+  return std::string(text, length);
+}
+
 }  // namespace
 
 std::string ComDevicePath(int32_t port) {
@@ -49,29 +69,46 @@ std::string ComDevicePath(int32_t port) {
   return "\\\\.\\COM" + std::to_string(port);
 }
 
+bool SerialPort::RefuseForSystemError(unsigned long error, const std::string& what) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DEV_NOT_EXIST:
+      return Refuse(KORVPORT_NO_DEVICE, what);
+    // Windows refuses a COM port that another program holds with "access
+    // denied"; a port has no permissions of its own to deny.
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return Refuse(KORVPORT_BUSY, what);
+    default:
+      return Refuse(KORVPORT_SYSTEM_ERROR, what, SystemText(error));
+  }
+}
+
 bool SerialPort::Open(int32_t port, int32_t baud) {
   Close();
   const std::string path = ComDevicePath(port);
-  if (path.empty() || !IsPlausibleBaud(baud)) return false;
+  if (path.empty()) return Refuse(KORVPORT_NO_DEVICE, "COM" + std::to_string(port));
+  if (!IsPlausibleBaud(baud)) return Refuse(KORVPORT_BAD_RATE, std::to_string(baud));
   // No sharing: one process at a time owns a COM port.
   const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  // A read returns what is there at once, or waits at most kReadWaitMs for
-  // the first byte: never long, never a busy loop.
-  COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = MAXDWORD;
-  timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-  timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
-  timeouts.WriteTotalTimeoutConstant = kWriteStallMs;
-  if (!SetupComm(handle, kQueueBytes, kQueueBytes) || !SetCommTimeouts(handle, &timeouts) ||
-      !SetLine(handle, static_cast<uint32_t>(baud))) {
+  if (handle == INVALID_HANDLE_VALUE) return RefuseForSystemError(GetLastError(), path);
+  if (!SetupComm(handle, kQueueBytes, kQueueBytes) || !SetReadWait(handle, kReadWaitMs)) {
+    const DWORD error = GetLastError();
     CloseHandle(handle);
-    return false;
+    return RefuseForSystemError(error, path);
+  }
+  if (!SetLine(handle, static_cast<uint32_t>(baud))) {
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (error == ERROR_INVALID_PARAMETER) return Refuse(KORVPORT_BAD_RATE, std::to_string(baud) + " on " + path);
+    return RefuseForSystemError(error, path);
   }
   handle_ = handle;
-  DiscardInput();
-  return true;
+  return Opened();
 }
+
+bool SerialPort::IsOpen() const { return handle_ != nullptr; }
 
 bool SerialPort::Close() {
   if (handle_ == nullptr) return true;
@@ -81,24 +118,23 @@ bool SerialPort::Close() {
   return CloseHandle(handle) != 0;
 }
 
-bool SerialPort::FillBuffer(int waitMs) {
+bool SerialPort::FillBuffer(uint32_t waitMs) {
+  const DWORD wait = std::clamp<DWORD>(waitMs, kReadWaitMs, MAXDWORD - 1);
+  // A longer wait than Read's own is asked for this once.
+  const bool longer = wait != kReadWaitMs;
   DWORD got = 0;
-  if (!ReadFile(Handle(handle_), buffer_, sizeof buffer_, &got, nullptr)) {
+  const bool read = (!longer || SetReadWait(Handle(handle_), wait)) &&
+                    ReadFile(Handle(handle_), buffer_, sizeof buffer_, &got, nullptr) != 0;
+  if (longer) SetReadWait(Handle(handle_), kReadWaitMs);
+  if (!read) {
     // A port whose read fails at once (an adapter pulled out) must still
-    // cost the caller its short wait, or its polling loop spins.
-    Sleep(static_cast<DWORD>(waitMs));
+    // cost the caller its wait, or its polling loop spins.
+    Sleep(wait);
     return false;
   }
   if (got == 0) return false;  // the port's own time-out has waited already
   bufferStart_ = 0;
   bufferEnd_ = got;
-  return true;
-}
-
-bool SerialPort::ReadByte(uint8_t& byte) {
-  if (handle_ == nullptr) return false;
-  if (bufferStart_ == bufferEnd_ && !FillBuffer(static_cast<int>(kReadWaitMs))) return false;
-  byte = buffer_[bufferStart_++];
   return true;
 }
 

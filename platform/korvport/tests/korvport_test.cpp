@@ -3,15 +3,20 @@
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <string>
+#include <thread>
 
 #include "korvena/platform/line_settings.h"
+#include "korvena/platform/scratch_folder.h"
 #include "korvport.h"
 
 namespace {
@@ -163,5 +168,139 @@ TEST_F(KorvportTest, ReopeningClosesThePreviousPort) {
   ASSERT_EQ(Open(7, 19200), 1);
   EXPECT_EQ(korvena::LineSpeed(slave_), 19200u);
 }
+
+std::string OpenProblemText() {
+  char text[512];
+  const int32_t length = OpenErrorText(text, sizeof text);
+  return std::string(text, static_cast<std::size_t>(std::min<int32_t>(length, sizeof text - 1)));
+}
+
+// The reason Open gives in a process that is no administrator, who may open
+// anything: a child that drops to nobody when the test runs as root.
+std::string OpenProblemAsAUser(int32_t port) {
+  int result[2];
+  if (pipe(result) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && setresuid(65534, 65534, 65534) != 0) _exit(1);
+    Open(port, 9600);
+    const std::string text = OpenProblemText();
+    _exit(write(result[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1);
+  }
+  close(result[1]);
+  std::string text;
+  char chunk[256];
+  for (ssize_t n; (n = read(result[0], chunk, sizeof chunk)) > 0;) text.append(chunk, static_cast<std::size_t>(n));
+  close(result[0]);
+  waitpid(child, nullptr, 0);
+  return text;
+}
+
+TEST_F(KorvportTest, OpenSaysWhyItFailed) {
+  korvena::ScratchFolder dir;
+  const std::string plainFile = dir.Write("plain", "");
+  setenv("KORVPORT_COM8", "/nonexistent/tty", 1);
+  setenv("KORVPORT_COM9", plainFile.c_str(), 1);
+  ASSERT_EQ(flock(slave_, LOCK_EX | LOCK_NB), 0) << "another program's hold on COM7";
+  const struct {
+    const char* what;
+    int32_t port, baud, reason;
+    std::string text;
+  } cases[] = {
+      {"no such COM number", 21, 9600, KORVPORT_NO_DEVICE, "no such device: COM21"},
+      {"no device at the path", 8, 9600, KORVPORT_NO_DEVICE, "no such device: /nonexistent/tty"},
+      {"a rate out of range", 7, 40000000, KORVPORT_BAD_RATE, "bad rate: 40000000"},
+      {"held by another program", 7, 9600, KORVPORT_BUSY, "busy, held by another program: " + path_},
+      {"no serial line", 9, 9600, KORVPORT_SYSTEM_ERROR,
+       "system error: " + plainFile + ": Inappropriate ioctl for device"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Open(c.port, c.baud), 0) << c.what;
+    EXPECT_EQ(OpenError(), c.reason) << c.what;
+    EXPECT_EQ(OpenProblemText(), c.text) << c.what;
+  }
+  char cut[5];
+  EXPECT_EQ(OpenErrorText(cut, sizeof cut), static_cast<int32_t>(cases[4].text.size())) << "the whole length";
+  EXPECT_STREQ(cut, "syst") << "no more than the room given";
+
+  flock(slave_, LOCK_UN);
+  ASSERT_EQ(Open(7, 9600), 1);
+  EXPECT_EQ(OpenError(), KORVPORT_OPENED);
+  EXPECT_EQ(OpenProblemText(), "");
+  Close();
+
+  const std::string lockedFile = dir.Write("locked", "");
+  chmod(lockedFile.c_str(), 0);
+  setenv("KORVPORT_COM10", lockedFile.c_str(), 1);
+  EXPECT_EQ(OpenProblemAsAUser(10), "no permission: " + lockedFile);
+  for (const char* variable : {"KORVPORT_COM8", "KORVPORT_COM9", "KORVPORT_COM10"}) unsetenv(variable);
+}
+
+class WaitReadTest;
+
+// WaitRead on COM7 open at 9600, after the case's preparation.
+struct WaitCase {
+  const char* what;
+  void (*prepare)(WaitReadTest& line);
+  int32_t timeoutMs;
+  uint8_t ready;
+  char byte;  // what Read then gives, when ready
+  friend std::ostream& operator<<(std::ostream& os, const WaitCase& c) { return os << c.what; }
+};
+
+class WaitReadTest : public KorvportTest, public ::testing::WithParamInterface<WaitCase> {
+ public:
+  void PeerSends(const char* bytes) { ASSERT_GT(write(master_, bytes, strlen(bytes)), 0); }
+  void PeerSendsLater(const char* bytes) {
+    peer_ = std::thread([this, bytes] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      PeerSends(bytes);
+    });
+  }
+  void PeerVanishes() {
+    close(slave_);
+    slave_ = -1;
+    close(master_);
+    master_ = -1;
+  }
+  void TearDown() override {
+    if (peer_.joinable()) peer_.join();
+    KorvportTest::TearDown();
+  }
+
+ private:
+  std::thread peer_;
+};
+
+TEST_P(WaitReadTest, AnswersWhetherAByteCanBeRead) {
+  const WaitCase& c = GetParam();
+  ASSERT_EQ(Open(7, 9600), 1);
+  c.prepare(*this);
+  EXPECT_EQ(WaitRead(c.timeoutMs), c.ready);
+  if (c.ready == 1) {
+    uint8_t byte = 0;
+    ASSERT_EQ(Read(&byte, 0, 1), 1) << "a byte that can be read is there at once";
+    EXPECT_EQ(byte, c.byte);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, WaitReadTest,
+    ::testing::Values(
+        // Only the library's buffer holds the second byte: the line itself is empty.
+        WaitCase{"buffered", [](WaitReadTest& line) {
+                   line.PeerSends("ab");
+                   uint8_t first = 0;
+                   for (int polls = 0; polls < 1000 && Read(&first, 0, 1) == 0; ++polls) {
+                   }
+                 },
+                 0, 1, 'b'},
+        WaitCase{"arriving_while_waiting", [](WaitReadTest& line) { line.PeerSendsLater("c"); }, 60000, 1, 'c'},
+        WaitCase{"silent", [](WaitReadTest&) {}, 20, 0, 0},
+        // poll reports the hang-up at once: no byte for it (that it does not
+        // spin either is the link benchmark's to show).
+        WaitCase{"other_end_gone", [](WaitReadTest& line) { line.PeerVanishes(); }, 20, 0, 0},
+        WaitCase{"nothing_open", [](WaitReadTest&) { Close(); }, 5, 0, 0}),
+    [](const auto& p) { return std::string(p.param.what); });
 
 }  // namespace

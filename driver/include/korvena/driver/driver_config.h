@@ -1,6 +1,8 @@
 #pragma once
 // The configuration file "KVORWXX.INI", section "Setting", as StartLibProc
 // reads it, and the rules for the texts StartLibProcEx is given.
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,6 +12,15 @@ namespace korvena::driver {
 
 inline constexpr const char* kIniFileName = "KVORWXX.INI";
 inline constexpr const char* kIniSection = "Setting";
+
+// A start text is taken whole up to the longest path the platform opens
+// (MAX_PATH there, PATH_MAX here, each less its terminating zero); a longer
+// one would be cut into the name of another file, so the start refuses it.
+#if defined(_WIN32)
+inline constexpr std::size_t kLongestStartText = 260 - 1;
+#else
+inline constexpr std::size_t kLongestStartText = PATH_MAX - 1;
+#endif
 
 struct DriverConfig {
   bool debug = false;

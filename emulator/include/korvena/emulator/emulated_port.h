@@ -1,7 +1,8 @@
 #pragma once
 // A port wired straight to an emulated device, for tests of everything built
 // on the link. The device's answers are readable as soon as the command that
-// causes them is written; every empty poll advances the virtual clock.
+// causes them is written; every empty poll advances the virtual clock, and a
+// wait advances it by the polls it stands for.
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -33,6 +34,7 @@ class EmulatedPort final : public Port {
   uint8_t Write(const void* bytes, int32_t option, int32_t count) override;
   void SetPort(int32_t baud) override;
   void Flush() override;
+  bool WaitRead(uint32_t ms) override;
 
  private:
   // Moves the device's transmissions into `incoming_`, dropping those sent at

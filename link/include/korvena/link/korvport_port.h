@@ -1,8 +1,10 @@
 #pragma once
-// The Port seam bound to the real port library, libkorvena.so. Its six
+// The Port seam bound to the real port library, libkorvena.so. Its
 // functions are bound by name through the library's own handle, never
 // through the process's global symbols: a host application with functions
-// of its own called Open, Read or Write cannot take their place.
+// of its own called Open, Read or Write cannot take their place. The six of
+// every port library must be there; WaitRead and OpenErrorText are used when
+// the library has them.
 #include <string>
 
 #include "korvena/link/port.h"
@@ -28,10 +30,11 @@ class KorvportPort final : public Port {
   // Binds KorvportFileFor(preferredFolder).
   explicit KorvportPort(const std::string& preferredFolder = "");
 
-  // False when the library or one of its functions could not be bound;
+  // False when the library or one of its six functions could not be bound;
   // every operation then fails (Open and Read give 0) and problem() says why.
   bool bound() const { return bound_; }
-  const std::string& problem() const { return library_.problem(); }
+  // (A missing optional function is no problem: the library still works.)
+  std::string problem() const { return bound_ ? std::string() : library_.problem(); }
 
   uint8_t Open(int32_t port, int32_t baud) override;
   uint8_t Close() override;
@@ -39,6 +42,8 @@ class KorvportPort final : public Port {
   uint8_t Write(const void* bytes, int32_t option, int32_t count) override;
   void SetPort(int32_t baud) override;
   void Flush() override;
+  bool WaitRead(uint32_t ms) override;
+  std::string OpenProblem() const override;
 
  private:
   SharedLibrary library_;
@@ -49,6 +54,8 @@ class KorvportPort final : public Port {
   uint8_t(KORVPORT_CALL* write_)(const void*, int32_t, int32_t) = nullptr;
   void(KORVPORT_CALL* setPort_)(int32_t) = nullptr;
   void(KORVPORT_CALL* flush_)() = nullptr;
+  uint8_t(KORVPORT_CALL* waitRead_)(int32_t) = nullptr;
+  int32_t(KORVPORT_CALL* openErrorText_)(char*, int32_t) = nullptr;
 };
 
 }  // namespace korvena

@@ -1,7 +1,8 @@
 #pragma once
-// The port library's six operations as a seam: production code binds them to
+// The port library's operations as a seam: production code binds them to
 // libkorvena.so (KorvportPort), tests to an emulated device or a scripted peer.
 #include <cstdint>
+#include <string>
 
 namespace korvena {
 
@@ -17,6 +18,17 @@ class Port {
   virtual uint8_t Write(const void* bytes, int32_t option, int32_t count) = 0;
   virtual void SetPort(int32_t baud) = 0;
   virtual void Flush() = 0;
+
+  // Waits until Read can bring a byte or about `ms` milliseconds have passed;
+  // false only when the time ran out with nothing to read. Callers wait here
+  // after an empty Read instead of polling again at once. The default does
+  // not wait: the next Read's own short wait keeps the caller off the CPU,
+  // as it always did with a port library that has no such call.
+  virtual bool WaitRead(uint32_t /*ms*/) { return true; }
+
+  // Why the last Open failed, in words for the person who sees it; "" when
+  // the port cannot tell.
+  virtual std::string OpenProblem() const { return {}; }
 };
 
 }  // namespace korvena

@@ -1,7 +1,8 @@
 #pragma once
 // A port whose peer is a test script: it records every call and every byte
 // written, and hands out bytes the script queued, each from a given time on.
-// Every Read that finds nothing advances the virtual clock by one step.
+// Every Read that finds nothing advances the virtual clock by one step; a
+// wait advances it by the steps such Reads would have taken.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -29,6 +30,7 @@ class ScriptedPort final : public Port {
 
   // Behaviour switches.
   uint8_t openResult = 1;      // what Open returns
+  std::string openProblem;     // what OpenProblem says
   uint8_t byteResult = 1;      // what Read returns when it stores a byte
   int writesBeforeFailure = -1;  // Write fails after this many successes (-1: never)
 
@@ -36,6 +38,7 @@ class ScriptedPort final : public Port {
   std::string written;             // every byte written, in order
   std::vector<std::string> calls;  // "Open 3 9600", "Close", "SetPort 38400", "Flush"
   int32_t baud = 0;                // the current line speed
+  int emptyReads = 0;              // Reads that found nothing
   bool open = false;
 
   uint8_t Open(int32_t port, int32_t baudRate) override;
@@ -44,6 +47,8 @@ class ScriptedPort final : public Port {
   uint8_t Write(const void* bytes, int32_t option, int32_t count) override;
   void SetPort(int32_t baudRate) override;
   void Flush() override;
+  bool WaitRead(uint32_t ms) override;
+  std::string OpenProblem() const override { return openProblem; }
 
  private:
   struct Incoming {
