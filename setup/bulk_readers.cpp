@@ -3,7 +3,7 @@
 #include <QFile>
 #include <exception>
 
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
 #include "device_integer.h"
 #include "korvena/platform/whole_files.h"
 #include "windows1250.h"
@@ -11,7 +11,6 @@
 namespace korvena::kalibro {
 namespace {
 
-constexpr int32_t kTransferBaud = 115200;
 // The transfer ends after this long without a byte; the closing line is
 // waited for as long.
 constexpr uint32_t kSilenceMs = 500;
@@ -43,31 +42,23 @@ void TBulkReadThread::run() {
 }
 
 void TBulkReadThread::TransferToFile(uint32_t expected) {
-  CommandLink& link = line_.link;
-  link.port().SetPort(kTransferBaud);
-  ByteStreamRule rule;
-  rule.firstByteMs = rule.quietMs = kSilenceMs;
-  rule.expected = expected;
-  rule.cap = expected;
-  rule.stop = &line_.stopRequested;
   const double total = expected;
-  const ByteStream stream = link.ReadByteStream(rule, [this, total](std::size_t count) {
-    ReadProgress.store(static_cast<int>(static_cast<double>(count) * 100.0 / total), std::memory_order_relaxed);
-  });
-  if (line_.portBaud != kTransferBaud) link.port().SetPort(line_.portBaud);
+  const ByteStream stream =
+      line_.session.ReadBulk(expected, kSilenceMs, &line_.stopRequested, [this, total](std::size_t count) {
+        ReadProgress.store(static_cast<int>(static_cast<double>(count) * 100.0 / total), std::memory_order_relaxed);
+      });
   if (stream.stopped) {
     outcome_ = Outcome::kStopped;
     return;
   }
-  link.ReadResponse(kSilenceMs);  // the device's closing line, not used
   outcome_ = WriteWholeFile(fileName_, stream.bytes) ? Outcome::kSaved : Outcome::kNotSaved;
 }
 
 TReadFPThread::TReadFPThread(WorkerLine line) : TBulkReadThread(line, kFiscalMemoryFile) {}
 
 void TReadFPThread::Work() {
-  line_.link.SendText(CommandFrame("READFP", {""}));
-  line_.link.clock().Sleep(kFiscalMemoryPauseMs);
+  line_.session.Send(protocol::CommandFrame("READFP", {""}));
+  line_.session.Wait(kFiscalMemoryPauseMs);
   TransferToFile(kFiscalMemoryBytes);
 }
 
@@ -75,9 +66,9 @@ TReadDataThread::TReadDataThread(WorkerLine line, const QString& day)
     : TBulkReadThread(line, QFile::encodeName(SdDayFileName(day)).toStdString()), day_(ToWindows1250(day)) {}
 
 void TReadDataThread::Work() {
-  line_.link.ReadResponse(kLeftoverLineMs);  // drops a line left over from earlier exchanges
-  line_.link.SendText(CommandFrame("READSD", {day_}));
-  const int32_t count = ParseDeviceInteger(line_.link.ReadResponse(kCountLineMs)).value_or(kUnknownCount);
+  line_.session.ReadLine(kLeftoverLineMs);  // drops a line left over from earlier exchanges
+  line_.session.Send(protocol::CommandFrame("READSD", {day_}));
+  const int32_t count = ParseDeviceInteger(line_.session.ReadLine(kCountLineMs)).value_or(kUnknownCount);
   if (count > 0) TransferToFile(static_cast<uint32_t>(count));
 }
 

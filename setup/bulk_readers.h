@@ -2,7 +2,7 @@
 // The two bulk reads that copy device data into files in the current
 // directory: the whole fiscal memory into "korvena.bin" and one SD-card day
 // into day + ".tx". Each is a worker thread run through
-// CommandSession::RunWorker on the plain link, while the window follows
+// CommandSession::RunWorker on the worker's session, while the window follows
 // ReadProgress. The files hold the bytes exactly as they came.
 #include <QString>
 #include <QThread>
@@ -10,14 +10,13 @@
 #include <cstdint>
 #include <string>
 
-#include "korvena/link/command_link.h"
+#include "korvena/session/device_session.h"
 
 namespace korvena::kalibro {
 
 // What a worker gets of the connection.
 struct WorkerLine {
-  CommandLink& link;  // the plain link; the UI thread keeps off it meanwhile
-  int32_t portBaud;   // PortBaud, the speed to go back to after the transfer
+  session::DeviceSession& session;  // on the plain port; the UI thread keeps off it meanwhile
   const std::atomic<bool>& stopRequested;  // the window is closing
 };
 

@@ -7,17 +7,14 @@
 #include "kalibro_config.h"
 #include "kalibro_form.h"
 #include "kalibro_texts.h"
+#include "korvena/protocol/info_catalogue.h"
+#include "korvena/protocol/line_rates.h"
 #include "pass_i_form.h"
 #include "progress_form.h"
 #include "windows1250.h"
 
 namespace korvena::kalibro {
 namespace {
-
-// Every reply the start-up waits for itself gets five time-out units.
-constexpr int32_t kStartUpReplyUnits = 5;
-// The status info 0 holds after a wrong password.
-constexpr const char* kWrongPasswordStatus = "512";
 
 // The search for the device in a progress window: one step per attempt, one
 // for the last open and one per rate of the baud search. Without a device it
@@ -28,7 +25,7 @@ class ConnectProgress final : public OpenObserver {
 
   ConnectProgress(QWidget* owner, uint8_t port, int32_t baud) : window_(owner), port_(port) {
     window_.setWindowTitle(Text(kSearchingDevice));
-    window_.PBar->setMaximum(kAttempts + 1 + static_cast<int>(kBaudTable.size()));
+    window_.PBar->setMaximum(kAttempts + 1 + static_cast<int>(protocol::kLineRates.size()));
     Show(baud);
     window_.show();
   }
@@ -55,8 +52,9 @@ void TKalibroForm35::WMStartUp() {
 
 void TKalibroForm35::RunConnectionSequence() {
   const KalibroConfig config = ReadKalibroConfig(configPath_);
-  state_.PortBaud = config.BaudRate;
-  state_.TimeoutUnit = config.Timeout;
+  ConnectionState& state = session_.state();
+  state.PortBaud = config.BaudRate;
+  state.TimeoutUnit = config.Timeout;
   if (!ChoosePort(config.Com)) return EndProgram();
   if (!Connect()) return EndProgram();
 
@@ -64,12 +62,12 @@ void TKalibroForm35::RunConnectionSequence() {
   if (!AskPassword(password)) return EndProgram();
   if (password.empty())
     DisableSettingsMenus();
-  else if (!TestPassword(password))
+  else if (!Login(password))
     return EndProgram();
-  state_.LoginPassword = password;
+  state.LoginPassword = password;
 
   // Always info 1000: the number must not follow the configured time-out.
-  state_.DeviceVersion = ToInteger(QueryInfo(kVersionNumberInfo));
+  state.DeviceVersion = ToInteger(QueryInfo(protocol::info::kVersionNumber));
   BuildStatusDisplay();
 }
 
@@ -77,30 +75,19 @@ bool TKalibroForm35::ChoosePort(int32_t configuredCom) {
   TComForm comForm(this);
   comForm.SetItemIndex(ComItemFor(configuredCom));
   if (ui_.ExecDialog(comForm) != QDialog::Accepted || comForm.ItemIndex() < 0) return false;
-  state_.PortNumber = static_cast<uint8_t>(comForm.ItemIndex() + 1);
+  session_.state().PortNumber = static_cast<uint8_t>(comForm.ItemIndex() + 1);
   return true;
 }
 
 bool TKalibroForm35::Connect() {
-  const OpenOutcome outcome = [this] {
-    ConnectProgress progress(this, state_.PortNumber, state_.PortBaud);
-    return link_.OpenAndIdentify(state_.PortNumber, state_.PortBaud, static_cast<uint32_t>(state_.TimeoutUnit),
-                                 &progress);
+  const bool found = [this] {
+    ConnectProgress progress(this, session_.state().PortNumber, session_.state().PortBaud);
+    return session_.Connect(&progress);
   }();
-  switch (outcome.kind) {
-    case OpenOutcome::kIdentifiedBySearch:
-      state_.PortBaud = outcome.baud;
-      return true;
-    case OpenOutcome::kIdentified:
-      return true;
-    case OpenOutcome::kCannotOpen:
-      ui_.ShowError(Text(kCannotOpenPort));
-      return false;
-    case OpenOutcome::kNotFound:
-      ui_.ShowError(Text(kDeviceNotFound));
-      return false;
-  }
-  return false;
+  if (!found)
+    ui_.ShowError(Text(session_.lastFailure().kind == session::SessionFailure::kCannotOpen ? kCannotOpenPort
+                                                                                          : kDeviceNotFound));
+  return found;
 }
 
 bool TKalibroForm35::AskPassword(std::string& password) {
@@ -110,19 +97,11 @@ bool TKalibroForm35::AskPassword(std::string& password) {
   return true;
 }
 
-bool TKalibroForm35::TestPassword(const std::string& password) {
-  link_.SendText(std::string{kEsc} + ";TESTPASSWORD;" + password + kCr);
-  link_.ReadResponse(exchange_.Limit(kStartUpReplyUnits));  // its content says nothing; info 0 does
-  const std::string status = QueryInfo(0);
-  if (status.empty()) {
-    ui_.ShowError(Text(kDeviceNotFound));
-    return false;
-  }
-  if (status == kWrongPasswordStatus) {
-    ui_.ShowError(Text(kWrongPassword));
-    return false;
-  }
-  return true;
+bool TKalibroForm35::Login(const std::string& password) {
+  if (session_.Login(password)) return true;
+  ui_.ShowError(
+      Text(session_.lastFailure().kind == session::SessionFailure::kWrongPassword ? kWrongPassword : kDeviceNotFound));
+  return false;
 }
 
 void TKalibroForm35::DisableSettingsMenus() {

@@ -29,12 +29,11 @@ TKalibroForm35::TKalibroForm35(Port& port, Clock& clock, UserInteraction& ui, st
       // but the technician's clicks and keys wait: a menu or box opened
       // then would hold the reading up past its time limit.
       line_(port, clock, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }),
-      link_(line_.port(), line_.clock()),
-      workerLink_(port, clock),
-      exchange_(link_, state_, [] { QCoreApplication::processEvents(); }),
+      session_(line_.port(), line_.clock(), [] { QCoreApplication::processEvents(); }),
+      workerSession_(port, clock),
       commands_(guard_, ui),
       clientArea_(new QWidget(this)),
-      status_(*clientArea_, exchange_) {
+      status_(*clientArea_, session_) {
   setObjectName("KalibroForm35");
   clientArea_->setObjectName("ClientArea");
   setCentralWidget(clientArea_);

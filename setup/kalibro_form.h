@@ -1,8 +1,8 @@
 #pragma once
-// TKalibroForm35: Kalibro's main window. It owns the connection to the
-// device (state, link, exchanges), the status display, the menu and the
-// runner that keeps exchange sequences one at a time. Menu commands see it
-// only as their CommandSession.
+// TKalibroForm35: Kalibro's main window. It holds the device session (on a
+// line that keeps the window alive while it waits), the status display, the
+// menu and the runner that keeps exchange sequences one at a time. Menu
+// commands see it only as their CommandSession.
 #include <QAction>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -12,9 +12,8 @@
 #include "command_runner.h"
 #include "command_session.h"
 #include "connection_state.h"
-#include "device_exchange.h"
 #include "exchange_guard.h"
-#include "korvena/link/command_link.h"
+#include "korvena/session/device_session.h"
 #include "responsive_line.h"
 #include "status_display.h"
 #include "user_interaction.h"
@@ -27,8 +26,6 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
  public:
   // The system command that shows the About box.
   static constexpr int kAboutCommand = 100;
-  // Info number of the device's version number.
-  static constexpr int kVersionNumberInfo = 1000;
   static constexpr int kClientWidth = 661;
   static constexpr int kClientHeight = 434;
 
@@ -43,21 +40,21 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   void WMSysCommand(int command);
 
   // --- the session the menu commands get ---
-  ConnectionState& state() override { return state_; }
+  ConnectionState& state() override { return session_.state(); }
   UserInteraction& ui() override { return ui_; }
-  std::string QueryInfo(int n) override { return exchange_.QueryInfo(n); }
-  bool SendCommand(std::string_view frame) override { return exchange_.SendCommand(frame); }
+  std::string QueryInfo(int n) override { return session_.QueryInfo(n); }
+  bool SendCommand(std::string_view frame) override { return session_.SendCommand(frame); }
   void SetValueLabel(const QString& name, const QString& text) override { status_.SetValueLabel(name, text); }
   bool GetValueLabel(const QString& name, QString& text) const override {
     return status_.GetValueLabel(name, text);
   }
   void RefreshTotals() override { status_.RefreshTotals(); }
   QWidget* dialogOwner() override { return this; }
-  std::string Exchange(std::string_view frame, uint32_t limitMs) override;
-  void Wait(uint32_t ms) override;
-  void SetLineSpeed(int32_t baud) override;
-  int32_t FindDevice() override;
-  CommandLink& WorkerLink() override { return workerLink_; }
+  std::string Exchange(std::string_view frame, uint32_t limitMs) override { return session_.Exchange(frame, limitMs); }
+  void Wait(uint32_t ms) override { session_.Wait(ms); }
+  void SetLineSpeed(int32_t baud) override { session_.SetLineSpeed(baud); }
+  int32_t FindDevice() override { return session_.FindDevice(); }
+  session::DeviceSession& WorkerSession() override;
   void RunWorker(QThread& worker, const std::function<void()>& onTick,
                  std::atomic<bool>& stopRequested) override;
 
@@ -96,18 +93,16 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   bool ChoosePort(int32_t configuredCom);
   bool Connect();
   bool AskPassword(std::string& password);
-  bool TestPassword(const std::string& password);
+  bool Login(const std::string& password);
   void DisableSettingsMenus();
 
   Port& port_;
   Clock& clock_;
   UserInteraction& ui_;
   std::string configPath_;
-  ConnectionState state_;
   ResponsiveLine line_;
-  CommandLink link_;
-  CommandLink workerLink_;  // on the plain port and clock
-  DeviceExchange exchange_;
+  session::DeviceSession session_;        // on the responsive line
+  session::DeviceSession workerSession_;  // on the plain port and clock
   ExchangeGuard guard_;
   CommandRunner commands_;
   QWidget* clientArea_;  // the labels' parent, below the menu bar

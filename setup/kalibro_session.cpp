@@ -1,6 +1,5 @@
-// The main window's session operations that go beyond the two exchanges:
-// the raw exchange, a wait, the line speed, finding the device again, and
-// running a bulk read on a worker thread.
+// The main window's part in a bulk read: the worker's session, and the
+// window kept alive while the worker runs.
 #include <QEventLoop>
 #include <QTimer>
 
@@ -9,31 +8,14 @@
 namespace korvena::kalibro {
 namespace {
 
-// The start-up waits five time-out units for each identification answer.
-constexpr int32_t kIdentificationUnits = 5;
 constexpr int kWorkerTickMs = 50;
 
 }  // namespace
 
-std::string TKalibroForm35::Exchange(std::string_view frame, uint32_t limitMs) {
-  link_.SendText(frame);
-  return link_.ReadResponse(limitMs);
-}
-
-void TKalibroForm35::Wait(uint32_t ms) { link_.clock().Sleep(ms); }
-
-void TKalibroForm35::SetLineSpeed(int32_t baud) {
-  line_.port().SetPort(baud);
-  state_.PortBaud = baud;
-}
-
-int32_t TKalibroForm35::FindDevice() {
-  const uint32_t limit = exchange_.Limit(kIdentificationUnits);
-  if (link_.IdentifyDevice(limit)) return state_.PortBaud;
-  const int32_t found = link_.FindBaudRate(limit);
-  // Without a device the search leaves the line at its last rate.
-  state_.PortBaud = found != 0 ? found : kBaudTable.back();
-  return found;
+session::DeviceSession& TKalibroForm35::WorkerSession() {
+  // The worker goes back to the line's own rate after a transfer.
+  workerSession_.state() = session_.state();
+  return workerSession_;
 }
 
 void TKalibroForm35::RunWorker(QThread& worker, const std::function<void()>& onTick,

@@ -36,6 +36,14 @@ uint8_t ResponsiveLine::LinePort::Read(uint8_t& byte) {
   return inner_.Read(byte);
 }
 
+bool ResponsiveLine::LinePort::WaitRead(uint32_t ms) {
+  // Waited in slices, so the window has its turn while the device is quiet.
+  line_.KeepAlive();
+  return inner_.WaitRead(std::min(ms, kEventSliceMs));
+}
+
+std::string ResponsiveLine::LinePort::OpenProblem() const { return inner_.OpenProblem(); }
+
 uint8_t ResponsiveLine::LinePort::Write(const void* bytes, int32_t option, int32_t count) {
   line_.ThrowIfInterrupted();
   return inner_.Write(bytes, option, count);

@@ -7,9 +7,11 @@
 // step: every further use of the line throws SequenceInterrupted, which the
 // command runner takes as a quiet end.
 //
-// Only the UI thread may use it; a worker thread reads the plain port.
+// Only the UI thread may use it; a worker thread reads the plain port. A
+// quiet line is waited on in slices of kEventSliceMs, not polled.
 #include <exception>
 #include <functional>
+#include <string>
 
 #include "korvena/link/clock.h"
 #include "korvena/link/port.h"
@@ -46,6 +48,8 @@ class ResponsiveLine {
     uint8_t Open(int32_t port, int32_t baud) override;
     uint8_t Close() override { return inner_.Close(); }
     uint8_t Read(uint8_t& byte) override;
+    bool WaitRead(uint32_t ms) override;
+    std::string OpenProblem() const override;
     uint8_t Write(const void* bytes, int32_t option, int32_t count) override;
     void SetPort(int32_t baud) override;
     void Flush() override;

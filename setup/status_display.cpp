@@ -45,7 +45,7 @@ void StatusDisplay::BuildStatusDisplay(QWidget* progressOwner) {
   progress->SetStep(1);
   progress->show();
 
-  const auto query = [this](int n) { return exchange_.QueryInfo(n); };
+  const auto query = [this](int n) { return device_.QueryInfo(n); };
   for (const StatusRow& row : StatusLayout()) {
     if (row.caption)
       AddValueLabel(row.caption->top, row.caption->left, row.caption->width, CaptionText(*row.caption),
@@ -62,7 +62,7 @@ void StatusDisplay::BuildStatusDisplay(QWidget* progressOwner) {
 }
 
 void StatusDisplay::RefreshTotals() {
-  const auto query = [this](int n) { return exchange_.QueryInfo(n); };
+  const auto query = [this](int n) { return device_.QueryInfo(n); };
   for (const char* name : RefreshedValues())
     if (const ValueCell* cell = FindValueCell(name))
       SetValueLabel(cell->name, FromWindows1250(ReadValueText(*cell, query)));

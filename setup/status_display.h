@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "device_exchange.h"
+#include "korvena/session/device_session.h"
 #include "status_layout.h"
 
 namespace korvena::kalibro {
@@ -18,7 +18,7 @@ class StatusDisplay {
   // query, though only the 58 value labels advance it.
   static constexpr int kProgressMaximum = 59;
 
-  StatusDisplay(QWidget& clientArea, DeviceExchange& exchange) : area_(clientArea), exchange_(exchange) {}
+  StatusDisplay(QWidget& clientArea, session::DeviceSession& device) : area_(clientArea), device_(device) {}
 
   // A right-aligned label whose text ends at x = left + width.
   void AddValueLabel(int top, int left, int width, const QString& caption, const QString& name);
@@ -40,7 +40,7 @@ class StatusDisplay {
   QString CaptionText(const CaptionCell& caption) const;
 
   QWidget& area_;
-  DeviceExchange& exchange_;
+  session::DeviceSession& device_;
   std::array<int32_t, kVatRates> vatPercent_{};  // whole percent of each VAT rate
 };
 

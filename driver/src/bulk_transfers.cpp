@@ -61,6 +61,8 @@ Driver::FetchOutcome Driver::FetchLdx() {
     if (size > 0 && sent != LdxSum(data)) Log("ReadLDX sum -> " + Hex4(sent) + " != " + Hex4(LdxSum(data)));
   }
   if (data.empty()) return FetchOutcome::kNoData;
+  if (capture_ != nullptr) capture_->outcome->ldx = data;
+  if (!WritesFiles()) return FetchOutcome::kFetched;
 
   // Each file on its own: the day's record must not lose a document because
   // the LDX file could not be written.
@@ -94,24 +96,31 @@ bool Driver::ReadSdData() {
   if (length.value_or(0) >= 0) rule.expected = static_cast<uint64_t>(length.value_or(0));
   rule.cap = host_.transferLimitBytes;
   const ByteStream stream = link_.ReadByteStream(rule);
-  const bool written = WriteSdFile(InWorkDir(target), stream, length);
+  if (capture_ != nullptr) capture_->outcome->sd = stream.bytes;
+  const bool written = WritesFiles() ? WriteSdFile(InWorkDir(target), stream, length) : SdTransferWhole(stream, length);
 
   if (settings_.baud != kSdBaud) port_.SetPort(settings_.baud);
   link_.ReadResponse(T() * 5);  // the device's closing line
   return written;
 }
 
-bool Driver::WriteSdFile(const std::string& file, const ByteStream& stream, std::optional<int64_t> length) {
+bool Driver::SdTransferWhole(const ByteStream& stream, std::optional<int64_t> length) {
   // Nothing announced and nothing sent: a device that is not answering.
   if (!length && stream.bytes.empty()) {
     Log("ReadSD no data");
     return false;
   }
+  const bool whole = !stream.cut && (!length || *length < 0 || stream.bytes.size() == static_cast<uint64_t>(*length));
+  if (!whole)
+    Log("ReadSD incomplete -> " + std::to_string(stream.bytes.size()) + " of " + std::to_string(length.value_or(0)));
+  return whole;
+}
+
+bool Driver::WriteSdFile(const std::string& file, const ByteStream& stream, std::optional<int64_t> length) {
+  if (!length && stream.bytes.empty()) return SdTransferWhole(stream, length);
   // Only a transfer known to be whole may replace the file: a stalled one
   // must not wipe the day that an earlier read or the daily LDX file holds.
-  const bool whole = !stream.cut && (!length || *length < 0 || stream.bytes.size() == static_cast<uint64_t>(*length));
-  if (!whole) {
-    Log("ReadSD incomplete -> " + std::to_string(stream.bytes.size()) + " of " + std::to_string(length.value_or(0)));
+  if (!SdTransferWhole(stream, length)) {
     if (!WriteNewFile(file, stream.bytes) && errno != EEXIST) FileError(file);
     return false;
   }

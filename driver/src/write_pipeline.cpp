@@ -6,15 +6,16 @@
 #include "korvena/platform/decimal_text.h"
 #include "korvena/driver/driver.h"
 #include "korvena/platform/tick_clock.h"
+#include "korvena/protocol/frame.h"
 
 namespace korvena::driver {
 namespace {
 
-constexpr uint8_t kEscByte = 0x1B;
-constexpr uint8_t kCrByte = 0x0D;
+constexpr auto kEscByte = static_cast<uint8_t>(protocol::kEsc);
+constexpr auto kCrByte = static_cast<uint8_t>(protocol::kCr);
 constexpr uint8_t kLfByte = 0x0A;
 constexpr uint32_t kGeneralLimitMs = 30000;
-constexpr std::string_view kGetLdx = "\x1b;GETLDX\r";
+const std::string kGetLdx = protocol::CommandFrame("GETLDX");
 
 // Commands after which the device has LDX data for the PC.
 constexpr std::array<std::string_view, 13> kLdxProducing = {"K",  "KF", "V",   "DX",  "DZ",   "MI",  "MD",
@@ -63,6 +64,34 @@ uint16_t Driver::Write(uint8_t character) {
   return ProcessCommand();
 }
 
+CommandOutcome Driver::Execute(std::string_view command, const ExecuteOptions& options) {
+  CommandOutcome outcome;
+  if (!started_) return outcome;
+  if (command.find(static_cast<char>(kCrByte)) != std::string_view::npos || command.size() > CommandBuffer::kCapacity) {
+    outcome.result = kFailed;
+    return outcome;
+  }
+  Capture capture{options, &outcome};
+  capture_ = &capture;
+  // Whatever happens, a command a till has half typed through the exports
+  // is as it was, and the exports write their files again.
+  struct Restore {
+    Driver& driver;
+    std::string typed;
+    ~Restore() {
+      driver.capture_ = nullptr;
+      driver.command_.Clear();
+      for (const char c : typed) driver.command_.Append(c);
+    }
+  } restore{*this, command_.text()};
+  command_.Clear();
+  for (const char c : command) command_.Append(c);
+  outcome.result = ProcessCommand();
+  const std::string_view name = command_.Field(1);
+  if (name == "IV" || name == "INFO") outcome.answer = answer_;
+  return outcome;
+}
+
 uint16_t Driver::ProcessCommand() {
   const std::string& text = command_.text();
   if (text.empty() || static_cast<uint8_t>(text.front()) != kEscByte) return kOk;
@@ -80,20 +109,20 @@ bool Driver::Send(std::string_view text) { return settings_.crc ? link_.SendText
 
 uint16_t Driver::InfoCommand() {
   if (settings_.iv && command_.Field(1) == "IV")
-    Send("\x1b;INFO;" + std::string(command_.Field(2)) + "\r");
+    Send(protocol::InfoFrame(command_.Field(2)));
   else
-    Send(command_.text() + "\r");
+    Send(protocol::FrameOfText(command_.text()));
   return ReadAnswer(T() * 10);
 }
 
 uint16_t Driver::GeneralCommand() {
   const std::string_view name = command_.Field(1);
   Log("KVwrite_4");
-  Send(command_.text() + "\r");  // a failed send shows as a missing answer
+  Send(protocol::FrameOfText(command_.text()));  // a failed send shows as a missing answer
   const uint16_t result = ReadGeneralResult(kGeneralLimitMs);
   // The device has printed the document: whatever happens to its LDX data,
   // the result must say so, or the till may print it a second time.
-  if (settings_.ldx && result == kOk && IsLdxProducing(name)) RequestLdx();
+  if (WantsLdx() && result == kOk && IsLdxProducing(name)) RequestLdx();
   if (settings_.debug)
     Log("KorvenaWrite -> " + std::string(name) + ", LDX=" + SettingFlag(settings_.ldx) +
         ", Result=" + std::to_string(result) + ", CRC=" + SettingFlag(settings_.crc));
@@ -101,13 +130,13 @@ uint16_t Driver::GeneralCommand() {
 }
 
 uint16_t Driver::AcknowledgedCommand() {
-  const uint16_t result = Send(command_.text() + "\r") && WaitForAcknowledgement() ? kOk : kFailed;
-  if (settings_.ldx && result == kOk) RequestLdx();  // as after a general command
+  const uint16_t result = Send(protocol::FrameOfText(command_.text())) && WaitForAcknowledgement() ? kOk : kFailed;
+  if (WantsLdx() && result == kOk) RequestLdx();  // as after a general command
   return result;
 }
 
 uint16_t Driver::LdxCommand() {
-  return Send(command_.text() + "\r") && FetchLdx() == FetchOutcome::kFetched ? kOk : kFailed;
+  return Send(protocol::FrameOfText(command_.text())) && FetchLdx() == FetchOutcome::kFetched ? kOk : kFailed;
 }
 
 uint16_t Driver::SdCommand() {
@@ -118,7 +147,7 @@ uint16_t Driver::SdCommand() {
     Log("ReadSD day refused: " + std::string(day));
     return kFailed;
   }
-  return Send("\x1b;READSD;" + std::string(day) + "\r") && ReadSdData() ? kOk : kFailed;
+  return Send(protocol::CommandFrame("READSD", {day})) && ReadSdData() ? kOk : kFailed;
 }
 
 uint16_t Driver::ReadGeneralResult(uint32_t limitMs) {

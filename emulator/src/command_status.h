@@ -4,6 +4,12 @@
 // service password they carry first, and answering. A status other than "0"
 // is also what the next query of info 0 reports, once, which is where the
 // service program looks after a refused command.
+//
+// The numbers are the device's own copy, on purpose not the programs'
+// protocol table: a wrong number there must show as a failing test, not
+// pass unseen in the device and the program it tests alike. The info
+// numbers (sales_info.h and the command families) and the arithmetic of
+// amounts (vat_classes.h, receipt_commands.cpp) are kept apart likewise.
 #include "korvena/emulator/device.h"
 
 namespace korvena::emu {

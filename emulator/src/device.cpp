@@ -4,6 +4,7 @@
 #include <string>
 
 #include "command_families.h"
+#include "korvena/protocol/frame.h"
 
 namespace korvena::emu {
 namespace {
@@ -13,17 +14,6 @@ constexpr uint8_t kCr = 0x0D;
 constexpr uint8_t kNul = 0x00;
 // A frame longer than any command the device knows is line noise.
 constexpr std::size_t kLongestFrame = 1 << 16;
-
-std::vector<std::string> SplitFields(const std::string& frame) {
-  std::vector<std::string> fields(1);
-  for (const char c : frame) {
-    if (c == ';')
-      fields.emplace_back();
-    else
-      fields.back().push_back(c);
-  }
-  return fields;
-}
 
 }  // namespace
 
@@ -99,7 +89,7 @@ void Device::ParseCommandByte(uint8_t byte) {
 
 void Device::Dispatch(std::string frame, char terminator) {
   Command command{std::move(frame), terminator, {}};
-  command.fields = SplitFields(command.frame);
+  command.fields = protocol::CommandFields(command.frame);
   if (settings_.keepHistory) received_.push_back(command.frame);
   const auto handler = handlers_.find(command.name());
   if (handler != handlers_.end())

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "korvena/platform/tick_clock.h"
+#include "korvena/protocol/line_rates.h"
 
 namespace korvena {
 namespace {
@@ -73,7 +74,7 @@ bool CommandLink::IdentifyDevice(uint32_t limitMs) {
 }
 
 int32_t CommandLink::FindBaudRate(uint32_t limitMs, OpenObserver* observer) {
-  for (const int32_t baud : kBaudTable) {
+  for (const int32_t baud : protocol::kLineRates) {
     if (observer) observer->SearchingAt(baud);
     port_.SetPort(baud);
     if (IdentifyDevice(limitMs)) return baud;

@@ -1,5 +1,7 @@
 #include "korvena/link/driver_link.h"
 
+#include "korvena/protocol/frame.h"
+
 namespace korvena {
 
 uint8_t CommandCrc(std::string_view text, uint8_t initial) {
@@ -12,9 +14,7 @@ uint8_t CommandCrc(std::string_view text, uint8_t initial) {
 }
 
 std::string CrcAnnouncement(std::string_view command) {
-  std::string frame = "\x1b;CRC;" + std::to_string(CommandCrc(command, 0));
-  frame.push_back('\0');
-  return frame;
+  return protocol::AnnouncementFrame("CRC", {std::to_string(CommandCrc(command, 0))});
 }
 
 bool DriverLink::SendTextWithCrc(std::string_view text) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "korvena/link/command_link.h"
+#include "korvena/protocol/frame.h"
 
 namespace korvena {
 
@@ -29,8 +29,7 @@ std::string HtxPacketCommand(std::string_view password, uint32_t number, const H
     hex.push_back(kHexDigits[byte >> 4]);
     hex.push_back(kHexDigits[byte & 0x0F]);
   }
-  return std::string(1, kEsc) + ";STHTX;" + std::string(password) + ";" + std::to_string(number) + ";" + hex + ";" +
-         std::to_string(HtxPacketSum(packet)) + kCr;
+  return protocol::CommandFrame("STHTX", {password, std::to_string(number), hex, std::to_string(HtxPacketSum(packet))});
 }
 
 uint16_t HtxFileSum(std::string_view file) {
@@ -40,8 +39,7 @@ uint16_t HtxFileSum(std::string_view file) {
 }
 
 std::string HtxLengthCommand(std::string_view password, uint32_t size, uint16_t sum) {
-  return std::string(1, kEsc) + ";STHTXLEN;" + std::string(password) + ";" + std::to_string(size) + ";" +
-         std::to_string(sum) + kCr;
+  return protocol::CommandFrame("STHTXLEN", {password, std::to_string(size), std::to_string(sum)});
 }
 
 }  // namespace korvena

@@ -2,6 +2,7 @@
 
 #include "korvena/loaders/firmware_upload.h"
 #include "korvena/loaders/spinner.h"
+#include "korvena/protocol/frame.h"
 
 namespace korvena::loaders {
 namespace {
@@ -66,7 +67,7 @@ void Brennix::Run(const BrennixSettings& settings, const std::string& firmwarePa
 void Brennix::Restart(uint8_t port) {
   // A device that cannot be reached is not restarted, and nothing is said.
   if (port_.Open(port, kRestartBaud) == 0 || link_.FindBaudRate() == 0) return;
-  link_.SendText("\x1b;RESET\r");
+  link_.SendText(protocol::CommandFrame("RESET"));
   link_.ReadResponse(kResetAnswerLimitMs);
 }
 

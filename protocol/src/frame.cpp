@@ -4,14 +4,14 @@ namespace korvena::protocol {
 namespace {
 
 template <typename Arguments>
-std::string BuildFrame(std::string_view name, const Arguments& arguments) {
+std::string BuildFrame(std::string_view name, const Arguments& arguments, char end = kCr) {
   std::string frame{kEsc, ';'};
   frame += name;
   for (const auto& argument : arguments) {
     frame += ';';
     frame += argument;
   }
-  frame += kCr;
+  frame += end;
   return frame;
 }
 
@@ -23,6 +23,10 @@ std::string CommandFrame(std::string_view name, std::initializer_list<std::strin
 
 std::string CommandFrame(std::string_view name, const std::vector<std::string>& arguments) {
   return BuildFrame(name, arguments);
+}
+
+std::string AnnouncementFrame(std::string_view name, std::initializer_list<std::string_view> arguments) {
+  return BuildFrame(name, arguments, kNul);
 }
 
 std::string FrameOfText(std::string_view text) { return std::string(text) + kCr; }

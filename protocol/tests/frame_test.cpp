@@ -15,6 +15,7 @@ TEST(Frame, BuildsEscNameArgumentsCrWithBytesUnchanged) {
   EXPECT_EQ(InfoQueryFrame(1000), "\x1b;IV;1000\r");
   EXPECT_EQ(InfoFrame("7"), "\x1b;INFO;7\r");
   EXPECT_EQ(InfoQueryFrame(0), kIdentifyCommand);
+  EXPECT_EQ(AnnouncementFrame("CRC", {"189"}), std::string("\x1b;CRC;189\0", 10));
 }
 
 TEST(Frame, FieldsAreNumberedFromTheEscape) {

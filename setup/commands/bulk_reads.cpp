@@ -39,7 +39,7 @@ void RunBulkRead(CommandSession& session, TBulkReadThread& worker, std::atomic<b
 
 void popupFPClick(CommandSession& session) {
   std::atomic<bool> stopRequested{false};
-  TReadFPThread worker({session.WorkerLink(), session.state().PortBaud, stopRequested});
+  TReadFPThread worker({session.WorkerSession(), stopRequested});
   RunBulkRead(session, worker, stopRequested, Text(kReadingFiscalMemory), Text(kFiscalMemoryRead));
 }
 
@@ -47,7 +47,7 @@ void popupSDClick(CommandSession& session) {
   const std::optional<QString> day = session.ui().AskText(QString(), Text(kAskSdDay), QString());
   if (!day || day->isEmpty()) return;
   std::atomic<bool> stopRequested{false};
-  TReadDataThread worker({session.WorkerLink(), session.state().PortBaud, stopRequested}, *day);
+  TReadDataThread worker({session.WorkerSession(), stopRequested}, *day);
   const QString fileName = SdDayFileName(*day);
   RunBulkRead(session, worker, stopRequested, fileName, Text(kSdDayFileCreated).arg(fileName));
 }

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "connection_state.h"
-#include "korvena/link/command_link.h"
+#include "korvena/session/device_session.h"
 #include "user_interaction.h"
 
 namespace korvena::kalibro {
@@ -48,10 +48,10 @@ class CommandSession {
   virtual int32_t FindDevice() = 0;
 
   // --- bulk reads on a worker thread ---
-  // The plain link under the responsive one, for a worker thread while
-  // RunWorker runs: it gives the window no turn and may not be used by the
-  // UI thread meanwhile.
-  virtual CommandLink& WorkerLink() = 0;
+  // A session on the plain port under the responsive one, with the state
+  // of this one, for a worker thread while RunWorker runs: it gives the
+  // window no turn and may not be used by the UI thread meanwhile.
+  virtual session::DeviceSession& WorkerSession() = 0;
   // Starts `worker` at the highest priority and keeps the window alive until
   // it has finished, calling `onTick` about every 50 ms (to move a progress
   // bar). When the window is closed meanwhile, `stopRequested` becomes true;

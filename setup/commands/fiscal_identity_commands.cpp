@@ -6,7 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
+#include "korvena/protocol/info_catalogue.h"
 #include "crc_form.h"
 #include "device_integer.h"
 #include "device_text_edit.h"
@@ -19,10 +20,10 @@
 namespace korvena::kalibro {
 namespace {
 
-constexpr int kInfoRegister = 1;
+namespace info = protocol::info;
+
 constexpr int kLowestVatCoefficient = 0;
 constexpr int kHighestVatCoefficient = 10000;  // 100.00 %
-constexpr int kFirstVatCoefficientInfo = 10;
 
 // An identity value: the command that sets it, the info number that reports
 // it and the status label that shows it, in the order of the dialog's edits.
@@ -33,10 +34,10 @@ struct IdentityValue {
 };
 
 constexpr IdentityValue kIdentityValues[TDickpForm::kValues] = {
-    {"STDIC", 3, "vDIC"},
-    {"STDKP", 2, "vDKP"},
-    {"STICDPH", 4, "vICDPH"},
-    {"STICO", 9, "vICO"},
+    {"STDIC", info::kDic, "vDIC"},
+    {"STDKP", info::kDkp, "vDKP"},
+    {"STICDPH", info::kIcDph, "vICDPH"},
+    {"STICO", info::kIco, "vICO"},
 };
 
 // The register flags ESC ";STP;" writes, in the order they are always sent.
@@ -44,10 +45,10 @@ constexpr const char* kFlagWriteOrder[] = {"T0", "T1", "T2", "ADU", "TIME", "HV"
 
 // What the device stores once it is commissioned, with their status labels.
 constexpr std::pair<int, const char*> kCommissioningValues[] = {
-    {16, "vDUDP"},
-    {17, "vDServ"},
-    {61, "vDUDate"},
-    {62, "vDDate"},
+    {info::kCommissioningDate, "vDUDP"},
+    {info::kLastServiceDate, "vDServ"},
+    {info::kLastClosingDate, "vDUDate"},
+    {info::kAutomaticClosing, "vDDate"},
 };
 
 void ReadBack(CommandSession& session, int info, const QString& label) {
@@ -76,7 +77,7 @@ void popupDICDKPClick(CommandSession& session) {
     // An empty edit leaves the device's value as it is.
     if (text.isEmpty()) continue;
     const IdentityValue& value = kIdentityValues[i];
-    session.SendCommand(CommandFrame(value.command, {password, ToWindows1250(text)}));
+    session.SendCommand(protocol::CommandFrame(value.command, {password, ToWindows1250(text)}));
     ReadBack(session, value.info, value.label);
   }
 }
@@ -101,10 +102,10 @@ void popupkDPHClick(CommandSession& session) {
     coefficients.at(static_cast<std::size_t>(rate - 1)) = value;
     texts.at(static_cast<std::size_t>(rate - 1)) = std::to_string(value);
   }
-  session.SendCommand(CommandFrame("STKDPH", {session.state().LoginPassword, texts[0], texts[1], texts[2], texts[3]}));
+  session.SendCommand(protocol::CommandFrame("STKDPH", {session.state().LoginPassword, texts[0], texts[1], texts[2], texts[3]}));
 
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate)
-    ReadBack(session, kFirstVatCoefficientInfo + rate - 1, QString("vkDPH%1").arg(rate));
+    ReadBack(session, info::VatCoefficient(rate), QString("vkDPH%1").arg(rate));
   // The rows of each rate are titled by its whole percent, as sent.
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate) {
     const QString percent = QString::number(coefficients.at(static_cast<std::size_t>(rate - 1)) / 100);
@@ -114,7 +115,7 @@ void popupkDPHClick(CommandSession& session) {
 }
 
 void popupRegisterClick(CommandSession& session) {
-  const int32_t flags = ToInteger(session.QueryInfo(kInfoRegister));
+  const int32_t flags = ToInteger(session.QueryInfo(info::kRegisterFlags));
   TRegForm dialog(flags, session.state().DeviceVersion, session.dialogOwner());
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
 
@@ -124,28 +125,28 @@ void popupRegisterClick(CommandSession& session) {
   const std::string& password = session.state().LoginPassword;
   for (const char* name : kFlagWriteOrder) {
     const RegisterFlag& flag = FlagWrittenAs(name);
-    if (changed(flag)) session.SendCommand(CommandFrame("STP", {password, name, OnOff(dialog.IsTicked(flag))}));
+    if (changed(flag)) session.SendCommand(protocol::CommandFrame("STP", {password, name, OnOff(dialog.IsTicked(flag))}));
   }
   const RegisterFlag& testMode = RegisterFlagOfBox("TestCheck");
-  if (changed(testMode)) session.SendCommand(CommandFrame("STTEST", {OnOff(dialog.IsTicked(testMode))}));
+  if (changed(testMode)) session.SendCommand(protocol::CommandFrame("STTEST", {OnOff(dialog.IsTicked(testMode))}));
 
   const RegisterFlag& deposit = RegisterFlagOfBox("VkladCheck");
   if (changed(deposit)) {
     if (dialog.IsTicked(deposit)) {
       // A cancelled input box switches the deposit on with no amount.
       const QString amount = session.ui().AskText({}, Text(kAutomaticDepositPrompt), {}).value_or(QString());
-      session.SendCommand(CommandFrame("STAUVKLAD", {password, ToWindows1250(amount)}));
+      session.SendCommand(protocol::CommandFrame("STAUVKLAD", {password, ToWindows1250(amount)}));
     } else {
-      session.SendCommand(CommandFrame("STP", {password, "AVV", "0"}));
+      session.SendCommand(protocol::CommandFrame("STP", {password, "AVV", "0"}));
     }
   }
-  ReadBack(session, kInfoRegister, "vRegister");
+  ReadBack(session, info::kRegisterFlags, "vRegister");
 }
 
 void popupRepairClick(CommandSession& session) {
   TCRCForm dialog(session.dialogOwner());
   if (session.ui().ExecDialog(dialog) == QDialog::Accepted) {
-    session.SendCommand(CommandFrame("STUP", {session.state().LoginPassword}));
+    session.SendCommand(protocol::CommandFrame("STUP", {session.state().LoginPassword}));
     for (const auto& [info, label] : kCommissioningValues) ReadBack(session, info, label);
   }
   // Whether or not the device was commissioned, its totals are shown afresh.

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "code_page_852.h"
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
+#include "korvena/protocol/info_catalogue.h"
 #include "frm_head.h"
 #include "kalibro_texts.h"
 #include "windows1250.h"
@@ -18,8 +19,8 @@ struct DocumentLines {
   bool headerMode;
 };
 
-constexpr DocumentLines kHeader = {kHeadCaption, 120, "HL", true};
-constexpr DocumentLines kFooter = {kTailCaption, 130, "TL", false};
+constexpr DocumentLines kHeader = {kHeadCaption, protocol::info::kHeaderLine1, "HL", true};
+constexpr DocumentLines kFooter = {kTailCaption, protocol::info::kFooterLine1, "TL", false};
 
 void EditDocumentLines(CommandSession& session, const DocumentLines& lines) {
   TfrmHead dialog(session.ui(), session.dialogOwner());
@@ -34,7 +35,7 @@ void EditDocumentLines(CommandSession& session, const DocumentLines& lines) {
   const std::string& password = session.state().LoginPassword;
   for (int i = 0; i < TfrmHead::kLineCount; ++i) {
     const std::string text = PcToDevice(ToWindows1250(dialog.Line(i)));
-    session.SendCommand(CommandFrame(lines.command, {password, std::to_string(i), text}));
+    session.SendCommand(protocol::CommandFrame(lines.command, {password, std::to_string(i), text}));
   }
 }
 

@@ -8,17 +8,16 @@
 #include "file_error.h"
 #include "kalibro_texts.h"
 #include "korvena/link/htx_packets.h"
+#include "korvena/protocol/device_status.h"
 #include "korvena/platform/whole_files.h"
 #include "progress_form.h"
 
 namespace korvena::kalibro {
 namespace {
 
-// Every exchange of the upload waits this many time-out units for its reply.
-constexpr int32_t kReplyUnits = 5;
-// The device's "spoilt on the way, send it again".
-constexpr std::string_view kSendAgain = "1024";
-constexpr std::string_view kDone = "0";
+// The device's "spoilt on the way, send it again", and "done", as they are answered.
+const std::string kSendAgain = std::to_string(protocol::status::kSendAgain);
+const std::string kDone = std::to_string(protocol::status::kDone);
 constexpr int kMostResendsPerPacket = 4;
 constexpr int kMostFinishResends = 1;
 
@@ -89,7 +88,9 @@ void popupSendrixClick(CommandSession& session) {
   }
   if (file.status != FileContents::kRead) throw FileError(FileError::kCannotOpen, path, file.status);
 
-  const uint32_t limitMs = static_cast<uint32_t>(kReplyUnits * session.state().TimeoutUnit);
+  // Every exchange of the upload waits the short reply time for its answer.
+  const uint32_t limitMs =
+      static_cast<uint32_t>(session::DeviceSession::kShortReplyUnits * session.state().TimeoutUnit);
   SendPackets(session, file.bytes, limitMs);
   // The device is told the sum's low byte only.
   const auto fileSum = static_cast<uint16_t>(HtxFileSum(file.bytes) % 256);

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
+#include "korvena/protocol/info_catalogue.h"
 #include "command_session.h"
 #include "device_text_edit.h"
 #include "item_list.h"
@@ -18,9 +19,6 @@
 namespace korvena::kalibro {
 namespace {
 
-// Currency n (1..4) is reported at info 71 + n as symbol "," rate.
-constexpr int kCurrencyInfoBase = 71;
-constexpr int kRoundingInfo = 150;
 // The device takes no empty password; an empty one typed means "0".
 constexpr const char* kEmptyPasswordSentAs = "0";
 
@@ -67,14 +65,14 @@ void popupPasswdClick(CommandSession& session) {
   const std::string newPassword = typed.empty() ? std::string(kEmptyPasswordSentAs) : typed;
   // From now on the device checks every configuration command against the
   // new password, so the session's commands must carry it.
-  if (session.SendCommand(CommandFrame("STPASS", {state.LoginPassword, newPassword})))
+  if (session.SendCommand(protocol::CommandFrame("STPASS", {state.LoginPassword, newPassword})))
     state.LoginPassword = newPassword;
 }
 
 void popupKurzMenaClick(CommandSession& session) {
   TMenaForm dialog(session.dialogOwner());
   for (int row = 0; row < TMenaForm::kCurrencies; ++row) {
-    const std::string reply = session.QueryInfo(kCurrencyInfoBase + row + 1);
+    const std::string reply = session.QueryInfo(protocol::info::Currency(row + 1));
     const std::size_t comma = reply.find(',');
     const std::string symbol = comma == std::string::npos ? reply : reply.substr(0, comma);
     const std::string rate = comma == std::string::npos ? reply : reply.substr(comma + 1);
@@ -87,13 +85,13 @@ void popupKurzMenaClick(CommandSession& session) {
   for (int row = 0; row < TMenaForm::kCurrencies; ++row) {
     const std::string symbol = ToWindows1250(dialog.Symbol(row)->text());
     if (symbol.empty()) continue;  // an unused currency; its number stays with its row
-    session.SendCommand(CommandFrame(
+    session.SendCommand(protocol::CommandFrame(
         "STKZ", {password, std::to_string(row + 1), symbol, ToWindows1250(dialog.Rate(row)->text())}));
   }
 }
 
 void popupZtypClick(CommandSession& session) {
-  const std::vector<std::string> items = SplitItemList(session.QueryInfo(kRoundingInfo));
+  const std::vector<std::string> items = SplitItemList(session.QueryInfo(protocol::info::kRoundingSettings));
   if (items.size() < TZtypForm::kEntries) {
     session.ui().ShowError(Text(kNoRoundingEntries));
     return;
@@ -113,7 +111,7 @@ void popupZtypClick(CommandSession& session) {
     fields[static_cast<std::size_t>(index)] = *entry;
   }
   const auto& [za, zb, zc, zhv, zd, zk] = fields;
-  session.SendCommand(CommandFrame("STZTYP", {session.state().LoginPassword, za.kind, za.value, zb.kind, zb.value,
+  session.SendCommand(protocol::CommandFrame("STZTYP", {session.state().LoginPassword, za.kind, za.value, zb.kind, zb.value,
                                               zc.kind, zc.value, zhv.kind, zhv.value, zd.kind, zd.value, zk.kind,
                                               zk.value}));
 }

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
 #include "command_session.h"
 #include "decimal_number_text.h"
 #include "faktura.h"
@@ -39,7 +39,7 @@ void CloseDocument(CommandSession& session, const char* command, const char* tit
     }
   }
   const auto& [pay1, pay2, pay3, pay4, pay5, pay6] = payments;
-  session.SendCommand(CommandFrame(command, {pay1, pay2, pay3, pay4, pay5, pay6}));
+  session.SendCommand(protocol::CommandFrame(command, {pay1, pay2, pay3, pay4, pay5, pay6}));
   session.RefreshTotals();
 }
 
@@ -48,7 +48,7 @@ void CloseDocument(CommandSession& session, const char* command, const char* tit
 void menuStartBlokClick(CommandSession& session) {
   TStartB dialog(session.dialogOwner());
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
-  session.SendCommand(CommandFrame("S", {std::to_string(dialog.Mode())}));
+  session.SendCommand(protocol::CommandFrame("S", {std::to_string(dialog.Mode())}));
   ReadBackValue(session, "vCRC");
   ReadBackValue(session, "vDUDate");
   ReadBackValue(session, "vDDate");
@@ -71,7 +71,7 @@ void menuRiadokBlokClick(CommandSession& session) {
     return;
   }
   const std::string vatLetter(1, static_cast<char>('A' + dialog.VatClass()));
-  session.SendCommand(CommandFrame(kLineCommands[dialog.LineKind()],
+  session.SendCommand(protocol::CommandFrame(kLineCommands[dialog.LineKind()],
                                    {quantity, unitPrice, vatLetter, ToWindows1250(dialog.textEdit->text())}));
   ReadBackValue(session, "vCRC");
 }
@@ -85,7 +85,7 @@ void popupStartFAClick(CommandSession& session) {
   const std::string text = ToWindows1250(dialog.txtFA->text());
   // An invoice needs both; without either there is nothing to open.
   if (amount.empty() || text.empty()) return;
-  session.SendCommand(CommandFrame("F", {amount, text}));
+  session.SendCommand(protocol::CommandFrame("F", {amount, text}));
 }
 
 void popupEndFAClick(CommandSession& session) { CloseDocument(session, "KF", kKoniecFakturyCaption); }

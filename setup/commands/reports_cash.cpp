@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
 #include "command_session.h"
 #include "kalibro_texts.h"
 #include "value_read_back.h"
@@ -31,7 +31,7 @@ void MoveCash(CommandSession& session, const CashMovement& movement) {
   dialog.setWindowTitle(Text(movement.title));
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
   // Sent even when empty: the device judges the amount.
-  session.SendCommand(CommandFrame("V", {movement.sign + ToWindows1250(dialog.ValueText->text())}));
+  session.SendCommand(protocol::CommandFrame("V", {movement.sign + ToWindows1250(dialog.ValueText->text())}));
   ReadBackValue(session, movement.countLabel);
   ReadBackValue(session, movement.totalLabel);
   ReadBackValue(session, "vWeeprom");
@@ -56,15 +56,15 @@ std::optional<std::pair<std::string, std::string>> AskInterval(CommandSession& s
 void IntervalReport(CommandSession& session, const char* command, const char* firstPrompt, const char* lastPrompt) {
   const auto interval = AskInterval(session, firstPrompt, lastPrompt);
   if (!interval) return;
-  session.SendCommand(CommandFrame(command, {interval->first, interval->second}));
+  session.SendCommand(protocol::CommandFrame(command, {interval->first, interval->second}));
 }
 
 }  // namespace
 
-void menuDXClick(CommandSession& session) { session.SendCommand(CommandFrame("DX")); }
+void menuDXClick(CommandSession& session) { session.SendCommand(protocol::CommandFrame("DX")); }
 
 void menuDZClick(CommandSession& session) {
-  session.SendCommand(CommandFrame("DZ"));
+  session.SendCommand(protocol::CommandFrame("DZ"));
   ReadBackValue(session, "vDUDate");
   ReadBackValue(session, "vDDate");
   ReadBackValue(session, "vDUDocs");

@@ -9,7 +9,9 @@
 
 #include "adzmz_form.h"
 #include "code_page_852.h"
-#include "command_frame.h"
+#include "korvena/protocol/frame.h"
+#include "korvena/protocol/info_catalogue.h"
+#include "korvena/protocol/line_rates.h"
 #include "device_integer.h"
 #include "kalibro_texts.h"
 #include "load_mf.h"
@@ -23,34 +25,14 @@
 namespace korvena::kalibro {
 namespace {
 
-constexpr int kInfoClock = 19;
-constexpr int kInfoAutomaticClosing = 62;
-constexpr int kInfoLineSpeeds = 170;
+namespace info = protocol::info;
+
 // The clock's timer asks with a limit of its own, not the time-out unit.
 constexpr uint32_t kClockLimitMs = 1000;
 // Time for the device to switch its line speed after it has answered.
 constexpr uint32_t kSpeedSwitchMs = 100;
 // DeviceVersion from which the commissioned flag is cleared before pairing.
 constexpr int32_t kLastVersionWithoutUnpairing = 13021;
-
-// The lines of a texts file: key and info number; the header and footer
-// lines come in the device's code page, the identity values as they are.
-struct TextsFileLine {
-  std::string key;
-  int info;
-  bool devicePage;
-};
-
-constexpr int kDocumentLines = 10;
-constexpr int kFirstHeaderInfo = 120;
-constexpr int kFirstFooterInfo = 130;
-
-std::vector<TextsFileLine> TextsFileLines() {
-  std::vector<TextsFileLine> lines = {{"DKP", 2, false}, {"DIC", 3, false}, {"ICDPH", 4, false}, {"ICO", 9, false}};
-  for (int i = 0; i < kDocumentLines; ++i) lines.push_back({"HL" + std::to_string(i + 1), kFirstHeaderInfo + i, true});
-  for (int i = 0; i < kDocumentLines; ++i) lines.push_back({"TL" + std::to_string(i + 1), kFirstFooterInfo + i, true});
-  return lines;
-}
 
 // The argument LOADMF takes for each printer of the emblem dialog, in its order.
 constexpr const char* kEmblemPrinterArguments[] = {"1", "3", "1", "4", "5", "1", "6", "1"};
@@ -74,17 +56,19 @@ void popupFileClick(CommandSession& session) {
   const QString path = AskTextsFileToWrite(session.ui());
   if (path.isEmpty()) return;
   TextsFile::Lines lines;
-  for (const TextsFileLine& line : TextsFileLines()) {
-    const std::string value = session.QueryInfo(line.info);
-    lines.emplace_back(line.key, line.devicePage ? DeviceToPc(value) : value);
+  // The header and footer lines come in the device's code page, the
+  // identity values as they are.
+  for (const protocol::InfoNumber& entry : protocol::TextsFileInfos()) {
+    const std::string value = session.QueryInfo(entry.number);
+    lines.emplace_back(entry.textsKey, entry.form == protocol::InfoForm::kText852 ? DeviceToPc(value) : value);
   }
   TextsFile::Save(QFile::encodeName(path).toStdString(), lines);
 }
 
 void popupTimeClick(CommandSession& session) {
   TAdzmzForm dialog(session.dialogOwner());
-  ShowDeviceValue(session, dialog, kInfoClock);
-  const std::string clockQuery = CommandFrame("IV", {Number(kInfoClock)});
+  ShowDeviceValue(session, dialog, info::kClock);
+  const std::string clockQuery = protocol::InfoQueryFrame(info::kClock);
   dialog.SetClockReader([&session, clockQuery]() -> std::optional<QString> {
     // A tick runs in the dialog's event loop, where no error may escape:
     // a window closed meanwhile just ends the dialog.
@@ -97,7 +81,7 @@ void popupTimeClick(CommandSession& session) {
   if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
   const LocalDateTime time = dialog.Fields();
-  session.SendCommand(CommandFrame("STDATETIME", {session.state().LoginPassword, Number(time.hour),
+  session.SendCommand(protocol::CommandFrame("STDATETIME", {session.state().LoginPassword, Number(time.hour),
                                                   Number(time.minute), "0", Number(time.date.day),
                                                   Number(time.date.month), Number(time.date.year)}));
 }
@@ -107,20 +91,20 @@ void popupSetDDateClick(CommandSession& session) {
   dialog.SwitchTimerOff();
   dialog.ShowSeconds();
   dialog.TimeLabel->setText(Text(kAutomaticClosingLabel));
-  ShowDeviceValue(session, dialog, kInfoAutomaticClosing);
+  ShowDeviceValue(session, dialog, info::kAutomaticClosing);
   if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
   const LocalDateTime time = dialog.Fields();
-  session.SendCommand(CommandFrame("STDDATE", {session.state().LoginPassword, Number(time.hour), Number(time.minute),
+  session.SendCommand(protocol::CommandFrame("STDDATE", {session.state().LoginPassword, Number(time.hour), Number(time.minute),
                                                Number(time.second), Number(time.date.day), Number(time.date.month),
                                                Number(time.date.year)}));
-  session.SetValueLabel("vDDate", FromWindows1250(session.QueryInfo(kInfoAutomaticClosing)));
+  session.SetValueLabel("vDDate", FromWindows1250(session.QueryInfo(info::kAutomaticClosing)));
 }
 
 void popupBaudRateClick(CommandSession& session) {
   // The low byte: the PC line's index in its high half, the internal one's
   // in its low three bits.
-  const uint32_t code = static_cast<uint32_t>(ToInteger(session.QueryInfo(kInfoLineSpeeds))) & 0xFF;
+  const uint32_t code = static_cast<uint32_t>(ToInteger(session.QueryInfo(info::kLineSpeeds))) & 0xFF;
   TSetBaudRate dialog(session.dialogOwner());
   ChooseItem(*dialog.PCRadio, code / 16);
   ChooseItem(*dialog.PRNRadio, code & 7);
@@ -128,12 +112,12 @@ void popupBaudRateClick(CommandSession& session) {
 
   const int pc = dialog.PCRadio->ItemIndex();
   const int internal = dialog.PRNRadio->ItemIndex();
-  session.SendCommand(CommandFrame("STBRATE", {session.state().LoginPassword, Number(pc), Number(internal)}));
+  session.SendCommand(protocol::CommandFrame("STBRATE", {session.state().LoginPassword, Number(pc), Number(internal)}));
   session.Wait(kSpeedSwitchMs);
 
   // The PC follows only as far as the device did: if the device kept its
   // speed (it refused, or missed the command), the link would be lost.
-  const int32_t chosen = kBaudTable.at(static_cast<std::size_t>(pc));
+  const int32_t chosen = protocol::kLineRates.at(static_cast<std::size_t>(pc));
   session.SetLineSpeed(chosen);
   const int32_t inUse = session.FindDevice();
   if (inUse == 0)
@@ -147,22 +131,22 @@ void popupLoadMFClick(CommandSession& session) {
   dialog.LoadMFRadio->SetItemIndex(0);
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
   const auto printer = static_cast<std::size_t>(dialog.LoadMFRadio->ItemIndex());
-  session.SendCommand(CommandFrame("LOADMF", {session.state().LoginPassword, kEmblemPrinterArguments[printer]}));
+  session.SendCommand(protocol::CommandFrame("LOADMF", {session.state().LoginPassword, kEmblemPrinterArguments[printer]}));
 }
 
 void popupNGTClick(CommandSession& session) {
   const auto answer = session.ui().ShowMessage(QMessageBox::Question, Text(kApplicationTitle),
                                                Text(kEraseOperatingMemory), QMessageBox::Yes | QMessageBox::No);
   if (answer != QMessageBox::Yes) return;
-  session.SendCommand(CommandFrame("STNGT", {session.state().LoginPassword}));
+  session.SendCommand(protocol::CommandFrame("STNGT", {session.state().LoginPassword}));
   session.RefreshTotals();
 }
 
 void popupPairFPClick(CommandSession& session) {
   const std::string& password = session.state().LoginPassword;
   if (session.state().DeviceVersion > kLastVersionWithoutUnpairing)
-    session.SendCommand(CommandFrame("STP", {password, "UDP", "0"}));
-  session.SendCommand(CommandFrame("STPAIRFP", {password}));
+    session.SendCommand(protocol::CommandFrame("STP", {password, "UDP", "0"}));
+  session.SendCommand(protocol::CommandFrame("STPAIRFP", {password}));
   session.ui().ShowInformation(Text(kPairingDone));
   session.RefreshTotals();
 }
@@ -172,7 +156,7 @@ void popupUserCMDClick(CommandSession& session) {
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
   // Sent as typed: the text is the command's name and arguments; its answer
   // is of no interest here.
-  session.SendCommand(CommandFrame(ToWindows1250(dialog.txtCMD->text())));
+  session.SendCommand(protocol::CommandFrame(ToWindows1250(dialog.txtCMD->text())));
 }
 
 }  // namespace korvena::kalibro

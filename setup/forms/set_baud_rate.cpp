@@ -2,7 +2,7 @@
 
 #include "dialog_buttons.h"
 #include "kalibro_texts.h"
-#include "korvena/link/command_link.h"
+#include "korvena/protocol/line_rates.h"
 #include "window_placement.h"
 
 namespace korvena::kalibro {
@@ -12,7 +12,7 @@ TSetBaudRate::TSetBaudRate(QWidget* parent) : QDialog(parent) {
   setWindowTitle(Text(kSetBaudRateCaption));
 
   QStringList rates;
-  for (const int32_t rate : kBaudTable) rates << QString::number(rate);
+  for (const int32_t rate : protocol::kLineRates) rates << QString::number(rate);
   PCRadio = new TRadioGroup("PCRadio", rates, 1, this, Text(kPcLineCaption));
   PCRadio->setGeometry(8, 8, 105, 201);
   PRNRadio = new TRadioGroup("PRNRadio", rates, 1, this, Text(kInternalLineCaption));

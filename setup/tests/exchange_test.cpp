@@ -2,7 +2,7 @@
 // the program: device integers and the PC's code page.
 #include <gtest/gtest.h>
 
-#include "device_exchange.h"
+#include "korvena/session/device_session.h"
 #include "device_integer.h"
 #include "korvena/link/scripted_port.h"
 #include "windows1250.h"
@@ -12,15 +12,13 @@ namespace {
 
 struct ExchangeRig {
   explicit ExchangeRig(int32_t timeoutUnit) {
-    state.TimeoutUnit = timeoutUnit;
+    exchange.state().TimeoutUnit = timeoutUnit;
     port.Open(1, 9600);
   }
   VirtualClock clock{0xFFFFFF00u};
   ScriptedPort port{clock};
-  CommandLink link{port, clock};
-  ConnectionState state;
   int pendingMessagesProcessed = 0;
-  DeviceExchange exchange{link, state, [this] { ++pendingMessagesProcessed; }};
+  session::DeviceSession exchange{port, clock, [this] { ++pendingMessagesProcessed; }};
 };
 
 TEST(DeviceExchange, QueryInfoWritesTheQueryAndReadsOneLine) {

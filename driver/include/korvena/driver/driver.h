@@ -46,6 +46,22 @@ struct DriverSettings {
   std::string fileDir;  // ends with a path delimiter once set
 };
 
+// What a whole command brought back (Driver::Execute).
+struct CommandOutcome {
+  uint16_t result = kNotStarted;  // the code the write exports give at its CR
+  std::string answer;             // the answer line of IV or INFO
+  std::string ldx;                // LDX data fetched after it, less its two sum bytes
+  std::string sd;                 // the data READSD brought
+};
+
+struct ExecuteOptions {
+  // Fetch the LDX data after a command that produces it, as Ldx=1 does.
+  bool fetchLdx = false;
+  // Write KORVENA.LDX, the daily file and the SD file as the character
+  // exports do; otherwise the data is only handed back.
+  bool writeFiles = false;
+};
+
 // The MIP and MDP acknowledgement is waited for in steps of this length...
 inline constexpr uint32_t kAcknowledgementStepMs = 10000;
 // ...at most this many times (5 minutes); then the command gives 1.
@@ -67,6 +83,13 @@ class Driver {
   // The next character of the answer buffer; kReadNotStarted, or CR at its end.
   uint8_t Read();
 
+  // One whole command, from ESC up to its CR (not included), through the
+  // same rules as the characters of the write exports, with its answer and
+  // data handed back. A command with a CR inside or longer than the command
+  // buffer is refused with kFailed before anything is sent; one that does
+  // not start with ESC is discarded with kOk, as at a CR.
+  CommandOutcome Execute(std::string_view command, const ExecuteOptions& options = {});
+
   bool started() const { return started_; }
   const DriverSettings& settings() const { return settings_; }
 
@@ -82,6 +105,14 @@ class Driver {
   uint16_t LdxCommand();
   uint16_t SdCommand();
 
+  // While Execute runs: where the data goes, and what it asked for.
+  struct Capture {
+    ExecuteOptions options;
+    CommandOutcome* outcome;
+  };
+  bool WantsLdx() const { return settings_.ldx || (capture_ != nullptr && capture_->options.fetchLdx); }
+  bool WritesFiles() const { return capture_ == nullptr || capture_->options.writeFiles; }
+
   bool Send(std::string_view text);
   uint16_t ReadGeneralResult(uint32_t limitMs);
   uint16_t ReadAnswer(uint32_t limitMs);
@@ -96,6 +127,8 @@ class Driver {
   // The SD data into `file`: replacing it only when the transfer is known to
   // be whole, else only where no file stood. True when whole and written.
   bool WriteSdFile(const std::string& file, const ByteStream& stream, std::optional<int64_t> length);
+  // True when the SD data is all the device announced; logs what it lacks.
+  bool SdTransferWhole(const ByteStream& stream, std::optional<int64_t> length);
 
   uint16_t ReportStartError(uint16_t code, const std::string& message, bool showErrors);
   // The rate the search found, into the settings file that was read.
@@ -116,6 +149,7 @@ class Driver {
   CommandBuffer command_;
   std::string answer_;
   std::size_t answerRead_ = 0;  // characters of answer_ already handed out
+  Capture* capture_ = nullptr;
 };
 
 }  // namespace korvena::driver

@@ -14,17 +14,12 @@
 
 #include "korvena/link/clock.h"
 #include "korvena/link/port.h"
+#include "korvena/protocol/frame.h"
 
 namespace korvena {
 
-inline constexpr char kEsc = '\x1b';
-inline constexpr char kCr = '\r';
-
-// Rates tried by the baud search, in this order.
-inline constexpr std::array<int32_t, 7> kBaudTable = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
-
-// The identification command; the device answers "0" when ready.
-inline constexpr std::string_view kIdentifyCommand = "\x1b;IV;0\r";
+using protocol::kCr;
+using protocol::kIdentifyCommand;
 
 // An answer line ends here even without its CR: a device that never sends
 // one must not take the program's memory. No answer of the device comes near
@@ -106,7 +101,7 @@ class CommandLink {
   // Three identification exchanges, each answer waited for `limitMs`.
   bool IdentifyDevice(uint32_t limitMs);
 
-  // Tries every rate of kBaudTable; the rate that answered, or 0 (the port is
+  // Tries every line rate (protocol::kLineRates) in order; the rate that answered, or 0 (the port is
   // then left at the last rate of the table).
   int32_t FindBaudRate(uint32_t limitMs, OpenObserver* observer = nullptr);
 

@@ -19,6 +19,10 @@ inline constexpr char kNul = '\0';
 std::string CommandFrame(std::string_view name, std::initializer_list<std::string_view> arguments = {});
 std::string CommandFrame(std::string_view name, const std::vector<std::string>& arguments);
 
+// The same ended by NUL instead of CR: the frame that announces the next
+// command's check value (ESC ";CRC;" n NUL).
+std::string AnnouncementFrame(std::string_view name, std::initializer_list<std::string_view> arguments);
+
 // A command text as a till writes it (ESC ";" ... without the CR) made a
 // frame: the text as it stands and CR.
 std::string FrameOfText(std::string_view text);
