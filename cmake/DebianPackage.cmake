@@ -1,5 +1,6 @@
 # `cpack -G DEB` in the build folder: korvena_<version>_<arch>.deb with
-# everything `cmake --install` installs, under /usr.
+# everything `cmake --install` installs, under /usr, and the settings file
+# /etc/korvena/KVORWXX.INI.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvena)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -19,4 +20,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# The package alone also puts the commented sample settings, every key at its
+# default, into /etc/korvena, where the programs look when there is no file
+# beside them: an administrator edits it there instead of under /usr/lib.
+# As a conffile, dpkg keeps the edited file on upgrade and removal and removes
+# it on purge. `cmake --install` leaves /etc alone (the sample is in
+# share/korvena there), so the file is added to the package's staging folder.
+set(CPACK_KORVENA_CONFIG_FILE /etc/korvena/KVORWXX.INI)
+set(CPACK_KORVENA_CONFIG_SAMPLE ${CMAKE_SOURCE_DIR}/examples/config/KVORWXX.INI)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianConfigFile.cmake)
+file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "${CPACK_KORVENA_CONFIG_FILE}\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
 include(CPack)
