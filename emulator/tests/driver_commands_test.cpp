@@ -6,7 +6,7 @@
 #include <clocale>
 
 #include "korvena/emulator/device.h"
-#include "../src/printed_journal.h"
+#include "model/printed_journal.h"
 
 namespace korvena::emu {
 namespace {

@@ -40,7 +40,7 @@ LocalDate Tomorrow(LocalDate date) {
   return date;
 }
 
-// The fresh device's figures (see setup_info_values.cpp): turnover 14884.55,
+// The fresh device's figures (see src/model/setup_info_values.cpp): turnover 14884.55,
 // GTpl 14971.85 [1843], 1862 documents, VAT coefficients 20 % and 10 %.
 TEST(SalesModel, KeepsTheInfoValuesUpToDate) {
   const LocalDate today = CurrentLocalDate();

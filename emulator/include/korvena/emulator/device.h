@@ -5,7 +5,7 @@
 //
 // Commands arrive as frames ESC ";" name {";" argument} and end at CR (or at
 // NUL, which ends the driver's CRC announcement). Each command family
-// registers handlers by name; see command_families.h.
+// registers handlers by name; see src/commands/command_families.h.
 #include <cstdint>
 #include <deque>
 #include <functional>
