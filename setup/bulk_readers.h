@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "korvena/operations/bulk_reads.h"
 #include "korvena/session/device_session.h"
 
 namespace korvena::kalibro {
@@ -43,11 +44,10 @@ class TBulkReadThread : public QThread {
  protected:
   TBulkReadThread(WorkerLine line, std::string fileName);
 
-  // The worker's own steps; TransferToFile does the reading and saving.
-  virtual void Work() = 0;
-  // Reads up to `expected` bytes at 115200, ending early after 500 ms
-  // without a byte, then the device's closing line, and saves the bytes.
-  void TransferToFile(uint32_t expected);
+  // The worker's read (an operation); run() saves what it brought.
+  virtual operations::BulkRead Read() = 0;
+  // Hands the share read so far to the window.
+  void Progress(int percent) { ReadProgress.store(percent, std::memory_order_relaxed); }
 
   WorkerLine line_;
 
@@ -64,7 +64,7 @@ class TReadFPThread final : public TBulkReadThread {
   explicit TReadFPThread(WorkerLine line);
 
  private:
-  void Work() override;
+  operations::BulkRead Read() override;
 };
 
 // One SD-card day, as typed (not checked): READSD with the day, the count
@@ -74,7 +74,7 @@ class TReadDataThread final : public TBulkReadThread {
   TReadDataThread(WorkerLine line, const QString& day);
 
  private:
-  void Work() override;
+  operations::BulkRead Read() override;
 
   std::string day_;  // in the PC's code page, as the device gets it
 };

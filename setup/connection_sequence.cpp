@@ -3,8 +3,8 @@
 #include <QMenu>
 
 #include "com_form.h"
-#include "device_integer.h"
-#include "kalibro_config.h"
+#include "korvena/operations/device_integer.h"
+#include "korvena/operations/kalibro_config.h"
 #include "kalibro_form.h"
 #include "kalibro_texts.h"
 #include "korvena/protocol/info_catalogue.h"
@@ -67,7 +67,7 @@ void TKalibroForm35::RunConnectionSequence() {
   state.LoginPassword = password;
 
   // Always info 1000: the number must not follow the configured time-out.
-  state.DeviceVersion = ToInteger(QueryInfo(protocol::info::kVersionNumber));
+  state.DeviceVersion = operations::ToInteger(QueryInfo(protocol::info::kVersionNumber));
   BuildStatusDisplay();
 }
 

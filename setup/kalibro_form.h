@@ -40,6 +40,7 @@ class TKalibroForm35 : public QMainWindow, public CommandSession {
   void WMSysCommand(int command);
 
   // --- the session the menu commands get ---
+  session::DeviceSession& device() override { return session_; }
   ConnectionState& state() override { return session_.state(); }
   UserInteraction& ui() override { return ui_; }
   std::string QueryInfo(int n) override { return session_.QueryInfo(n); }

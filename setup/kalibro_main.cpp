@@ -3,7 +3,7 @@
 #include <QMetaObject>
 #include <cstdio>
 
-#include "kalibro_config.h"
+#include "korvena/operations/kalibro_config.h"
 #include "kalibro_form.h"
 #include "kalibro_texts.h"
 #include "korvena/link/clock.h"

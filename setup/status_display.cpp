@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "device_integer.h"
+#include "korvena/operations/device_integer.h"
 #include "kalibro_texts.h"
 #include "progress_form.h"
 #include "status_label.h"
@@ -55,7 +55,7 @@ void StatusDisplay::BuildStatusDisplay(QWidget* progressOwner) {
       AddValueLabel(cell.top, cell.left, cell.width, FromWindows1250(text), cell.name);
       // The coefficient in 0.01 % names its VAT rows by the whole percent.
       if (cell.form == ValueForm::kVatCoefficient)
-        vatPercent_.at(static_cast<std::size_t>(cell.vatRate - 1)) = ToInteger(text) / 100;
+        vatPercent_.at(static_cast<std::size_t>(cell.vatRate - 1)) = operations::ToInteger(text) / 100;
       progress->StepIt();
     }
   }

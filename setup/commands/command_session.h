@@ -23,6 +23,10 @@ class CommandSession {
  public:
   virtual ~CommandSession() = default;
 
+  // The device session every operation runs on; its exchanges keep the
+  // window alive as QueryInfo and SendCommand do.
+  virtual session::DeviceSession& device() = 0;
+
   // ESC ";IV;" n CR and its one-line answer; empty when nothing came in time.
   virtual std::string QueryInfo(int n) = 0;
   // Writes `frame` (ESC to CR) and waits for its answer. True when the

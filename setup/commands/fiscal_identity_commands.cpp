@@ -1,85 +1,50 @@
 #include "fiscal_identity_commands.h"
 
 #include <array>
-#include <stdexcept>
 #include <string>
-#include <string_view>
 #include <utility>
 
-#include "korvena/protocol/frame.h"
-#include "korvena/protocol/info_catalogue.h"
 #include "crc_form.h"
-#include "device_integer.h"
 #include "device_text_edit.h"
 #include "dickp_form.h"
 #include "kalibro_texts.h"
 #include "kdph_form.h"
+#include "korvena/operations/device_integer.h"
+#include "korvena/operations/fiscal_identity.h"
+#include "korvena/protocol/register_flags.h"
 #include "reg_form.h"
 #include "windows1250.h"
 
 namespace korvena::kalibro {
 namespace {
 
-namespace info = protocol::info;
+// The status labels of the identity values, in the order of the dialog's
+// edits and of operations::TaxIdentity.
+constexpr const char* kIdentityLabels[TDickpForm::kValues] = {"vDIC", "vDKP", "vICDPH", "vICO"};
 
-constexpr int kLowestVatCoefficient = 0;
-constexpr int kHighestVatCoefficient = 10000;  // 100.00 %
+// The labels of what the device stores once it is commissioned, in the
+// order the operation reads them back.
+constexpr const char* kCommissioningLabels[] = {"vDUDP", "vDServ", "vDUDate", "vDDate"};
 
-// An identity value: the command that sets it, the info number that reports
-// it and the status label that shows it, in the order of the dialog's edits.
-struct IdentityValue {
-  const char* command;
-  int info;
-  const char* label;
-};
-
-constexpr IdentityValue kIdentityValues[TDickpForm::kValues] = {
-    {"STDIC", info::kDic, "vDIC"},
-    {"STDKP", info::kDkp, "vDKP"},
-    {"STICDPH", info::kIcDph, "vICDPH"},
-    {"STICO", info::kIco, "vICO"},
-};
-
-// The register flags ESC ";STP;" writes, in the order they are always sent.
-constexpr const char* kFlagWriteOrder[] = {"T0", "T1", "T2", "ADU", "TIME", "HV", "DL", "DPH", "NODISP", "FILE"};
-
-// What the device stores once it is commissioned, with their status labels.
-constexpr std::pair<int, const char*> kCommissioningValues[] = {
-    {info::kCommissioningDate, "vDUDP"},
-    {info::kLastServiceDate, "vDServ"},
-    {info::kLastClosingDate, "vDUDate"},
-    {info::kAutomaticClosing, "vDDate"},
-};
-
-void ReadBack(CommandSession& session, int info, const QString& label) {
-  session.SetValueLabel(label, FromWindows1250(session.QueryInfo(info)));
-}
-
-const char* OnOff(bool on) { return on ? "1" : "0"; }
-
-const RegisterFlag& FlagWrittenAs(std::string_view name) {
-  for (const RegisterFlag& flag : RegisterFlags())
-    if (flag.written != nullptr && name == flag.written) return flag;
-  throw std::out_of_range("no register flag is written as " + std::string(name));
-}
+std::string operations::TaxIdentity::*const kIdentityFields[TDickpForm::kValues] = {
+    &operations::TaxIdentity::dic, &operations::TaxIdentity::dkp, &operations::TaxIdentity::icDph,
+    &operations::TaxIdentity::ico};
 
 }  // namespace
 
 void popupDICDKPClick(CommandSession& session) {
   TDickpForm dialog(session.ui(), session.dialogOwner());
-  for (int i = 0; i < TDickpForm::kValues; ++i)
-    ShowWhole(*dialog.Edit(i), FromWindows1250(session.QueryInfo(kIdentityValues[i].info)));
+  const operations::TaxIdentity shown = operations::ReadTaxIdentity(session.device());
+  for (int i = 0; i < TDickpForm::kValues; ++i) ShowWhole(*dialog.Edit(i), FromWindows1250(shown.*kIdentityFields[i]));
   if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
-  const std::string& password = session.state().LoginPassword;
-  for (int i = 0; i < TDickpForm::kValues; ++i) {
-    const QString text = dialog.Edit(i)->text();
-    // An empty edit leaves the device's value as it is.
-    if (text.isEmpty()) continue;
-    const IdentityValue& value = kIdentityValues[i];
-    session.SendCommand(protocol::CommandFrame(value.command, {password, ToWindows1250(text)}));
-    ReadBack(session, value.info, value.label);
-  }
+  // An empty edit leaves the device's value as it is.
+  operations::TaxIdentity typed;
+  for (int i = 0; i < TDickpForm::kValues; ++i) typed.*kIdentityFields[i] = ToWindows1250(dialog.Edit(i)->text());
+  const operations::TaxIdentityWritten written = operations::WriteTaxIdentity(session.device(), typed);
+  for (int i = 0; i < TDickpForm::kValues; ++i)
+    if (const auto& value = written.readBack[static_cast<std::size_t>(i)])
+      session.SetValueLabel(kIdentityLabels[i], FromWindows1250(*value));
 }
 
 void popupkDPHClick(CommandSession& session) {
@@ -91,21 +56,19 @@ void popupkDPHClick(CommandSession& session) {
   }
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
 
-  std::array<int32_t, TKdphForm::kRates> coefficients{};
-  std::array<std::string, TKdphForm::kRates> texts;
+  operations::VatCoefficients coefficients{};
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate) {
-    const int32_t value = ParseDeviceInteger(dialog.Coefficient(rate)->text().toStdString()).value_or(-1);
-    if (value < kLowestVatCoefficient || value > kHighestVatCoefficient) {
+    const int32_t value = operations::ParseDeviceInteger(dialog.Coefficient(rate)->text().toStdString()).value_or(-1);
+    if (!operations::ValidVatCoefficient(value)) {
       session.ui().ShowError(Text(kBadVatCoefficient).arg(rate));
       return;
     }
     coefficients.at(static_cast<std::size_t>(rate - 1)) = value;
-    texts.at(static_cast<std::size_t>(rate - 1)) = std::to_string(value);
   }
-  session.SendCommand(protocol::CommandFrame("STKDPH", {session.state().LoginPassword, texts[0], texts[1], texts[2], texts[3]}));
-
+  const operations::VatCoefficientsWritten written = operations::WriteVatCoefficients(session.device(), coefficients);
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate)
-    ReadBack(session, info::VatCoefficient(rate), QString("vkDPH%1").arg(rate));
+    session.SetValueLabel(QString("vkDPH%1").arg(rate),
+                          FromWindows1250(written.readBack.at(static_cast<std::size_t>(rate - 1))));
   // The rows of each rate are titled by its whole percent, as sent.
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate) {
     const QString percent = QString::number(coefficients.at(static_cast<std::size_t>(rate - 1)) / 100);
@@ -115,39 +78,27 @@ void popupkDPHClick(CommandSession& session) {
 }
 
 void popupRegisterClick(CommandSession& session) {
-  const int32_t flags = ToInteger(session.QueryInfo(info::kRegisterFlags));
-  TRegForm dialog(flags, session.state().DeviceVersion, session.dialogOwner());
+  const uint32_t flags = operations::ReadRegisterFlags(session.device());
+  TRegForm dialog(static_cast<int32_t>(flags), session.state().DeviceVersion, session.dialogOwner());
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
 
-  const auto changed = [&](const RegisterFlag& flag) {
-    return dialog.IsTicked(flag) != ((static_cast<uint32_t>(flags) & flag.bit) != 0);
-  };
-  const std::string& password = session.state().LoginPassword;
-  for (const char* name : kFlagWriteOrder) {
-    const RegisterFlag& flag = FlagWrittenAs(name);
-    if (changed(flag)) session.SendCommand(protocol::CommandFrame("STP", {password, name, OnOff(dialog.IsTicked(flag))}));
-  }
-  const RegisterFlag& testMode = RegisterFlagOfBox("TestCheck");
-  if (changed(testMode)) session.SendCommand(protocol::CommandFrame("STTEST", {OnOff(dialog.IsTicked(testMode))}));
-
-  const RegisterFlag& deposit = RegisterFlagOfBox("VkladCheck");
-  if (changed(deposit)) {
-    if (dialog.IsTicked(deposit)) {
-      // A cancelled input box switches the deposit on with no amount.
-      const QString amount = session.ui().AskText({}, Text(kAutomaticDepositPrompt), {}).value_or(QString());
-      session.SendCommand(protocol::CommandFrame("STAUVKLAD", {password, ToWindows1250(amount)}));
-    } else {
-      session.SendCommand(protocol::CommandFrame("STP", {password, "AVV", "0"}));
-    }
-  }
-  ReadBack(session, info::kRegisterFlags, "vRegister");
+  uint32_t wanted = flags;
+  for (const RegisterFlag& flag : RegisterFlags())
+    wanted = dialog.IsTicked(flag) ? wanted | flag.bit : wanted & ~flag.bit;
+  // A cancelled input box switches the deposit on with no amount.
+  std::string amount;
+  if (((flags ^ wanted) & protocol::flag::kAutomaticDeposit) != 0 && (wanted & protocol::flag::kAutomaticDeposit) != 0)
+    amount = ToWindows1250(session.ui().AskText({}, Text(kAutomaticDepositPrompt), {}).value_or(QString()));
+  const operations::RegisterFlagsWritten written = operations::WriteRegisterFlags(session.device(), flags, wanted, amount);
+  session.SetValueLabel("vRegister", FromWindows1250(written.readBack));
 }
 
 void popupRepairClick(CommandSession& session) {
   TCRCForm dialog(session.dialogOwner());
   if (session.ui().ExecDialog(dialog) == QDialog::Accepted) {
-    session.SendCommand(protocol::CommandFrame("STUP", {session.state().LoginPassword}));
-    for (const auto& [info, label] : kCommissioningValues) ReadBack(session, info, label);
+    const operations::Commissioned done = operations::Commission(session.device());
+    for (std::size_t i = 0; i < done.values.size(); ++i)
+      session.SetValueLabel(kCommissioningLabels[i], FromWindows1250(done.values[i].second));
   }
   // Whether or not the device was commissioned, its totals are shown afresh.
   session.RefreshTotals();

@@ -2,41 +2,41 @@
 
 #include <string>
 
-#include "code_page_852.h"
-#include "korvena/protocol/frame.h"
-#include "korvena/protocol/info_catalogue.h"
+#include "encodings/code_page_852.h"
 #include "frm_head.h"
 #include "kalibro_texts.h"
+#include "korvena/operations/header_footer.h"
 #include "windows1250.h"
 
 namespace korvena::kalibro {
 namespace {
 
-struct DocumentLines {
+using operations::DocumentPart;
+
+struct DocumentDialog {
   const char* caption;
-  int firstInfo;        // info number of line 1; lines 2..10 follow
-  const char* command;  // writes one line: password, index 0..9, text
+  DocumentPart part;
   bool headerMode;
 };
 
-constexpr DocumentLines kHeader = {kHeadCaption, protocol::info::kHeaderLine1, "HL", true};
-constexpr DocumentLines kFooter = {kTailCaption, protocol::info::kFooterLine1, "TL", false};
+constexpr DocumentDialog kHeader = {kHeadCaption, DocumentPart::kHeader, true};
+constexpr DocumentDialog kFooter = {kTailCaption, DocumentPart::kFooter, false};
 
-void EditDocumentLines(CommandSession& session, const DocumentLines& lines) {
+// The dialog shows the lines in the PC's code page; the device keeps 852.
+void EditDocumentLines(CommandSession& session, const DocumentDialog& kind) {
   TfrmHead dialog(session.ui(), session.dialogOwner());
-  dialog.setWindowTitle(Text(lines.caption));
+  dialog.setWindowTitle(Text(kind.caption));
+  const operations::DocumentLines lines = operations::ReadDocumentLines(session.device(), kind.part);
   for (int i = 0; i < TfrmHead::kLineCount; ++i)
-    dialog.SetLine(i, FromWindows1250(DeviceToPc(session.QueryInfo(lines.firstInfo + i))));
-  dialog.SetHeaderMode(lines.headerMode);
+    dialog.SetLine(i, FromWindows1250(encodings::DeviceToPc(lines[static_cast<std::size_t>(i)])));
+  dialog.SetHeaderMode(kind.headerMode);
   if (session.ui().ExecDialog(dialog) != kWriteResult) return;
 
-  // All ten every time, changed or not; a refused line does not stop the
-  // others.
-  const std::string& password = session.state().LoginPassword;
-  for (int i = 0; i < TfrmHead::kLineCount; ++i) {
-    const std::string text = PcToDevice(ToWindows1250(dialog.Line(i)));
-    session.SendCommand(protocol::CommandFrame(lines.command, {password, std::to_string(i), text}));
-  }
+  // All ten every time, changed or not; a refused line does not stop the others.
+  operations::DocumentLines typed;
+  for (int i = 0; i < TfrmHead::kLineCount; ++i)
+    typed[static_cast<std::size_t>(i)] = encodings::PcToDevice(ToWindows1250(dialog.Line(i)));
+  operations::WriteDocumentLines(session.device(), kind.part, typed);
 }
 
 }  // namespace

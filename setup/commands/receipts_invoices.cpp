@@ -4,9 +4,9 @@
 #include <iterator>
 #include <string>
 
-#include "korvena/protocol/frame.h"
+#include "korvena/operations/sales.h"
 #include "command_session.h"
-#include "decimal_number_text.h"
+#include "korvena/operations/decimal_number_text.h"
 #include "faktura.h"
 #include "kalibro_texts.h"
 #include "koniec_b.h"
@@ -18,28 +18,28 @@
 namespace korvena::kalibro {
 namespace {
 
-// The command of each line kind, in the order of the dialog's ModTyp.
-constexpr const char* kLineCommands[] = {"L", "LS", "LZ", "LP", "LM", "LV"};
-static_assert(std::size(kLineCommands) == TRiadokB::kLineKinds);
+// The dialog's ModTyp lists the line kinds in the protocol's order.
+static_assert(TRiadokB::kLineKinds == 6);
 
-// Closing a receipt and closing an invoice differ only in the command and
+using CloseOperation = operations::Outcome (*)(operations::DeviceSession&, const operations::Payments&);
+
+// Closing a receipt and closing an invoice differ only in the operation and
 // the dialog's title.
-void CloseDocument(CommandSession& session, const char* command, const char* title) {
+void CloseDocument(CommandSession& session, CloseOperation close, const char* title) {
   TKoniecB dialog(session.dialogOwner());
   dialog.setWindowTitle(Text(title));
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
 
-  std::array<std::string, TKoniecB::kPayments> payments;
+  operations::Payments payments;
   for (int index = 0; index < TKoniecB::kPayments; ++index) {
     std::string& payment = payments.at(static_cast<std::size_t>(index));
     payment = ToWindows1250(dialog.Payment(index)->text());
-    if (!IsDecimalNumberText(payment)) {
+    if (!operations::IsDecimalNumberText(payment)) {
       session.ui().ShowError(Text(kBadPayment).arg(index + 1));
       return;
     }
   }
-  const auto& [pay1, pay2, pay3, pay4, pay5, pay6] = payments;
-  session.SendCommand(protocol::CommandFrame(command, {pay1, pay2, pay3, pay4, pay5, pay6}));
+  close(session.device(), payments);
   session.RefreshTotals();
 }
 
@@ -48,7 +48,7 @@ void CloseDocument(CommandSession& session, const char* command, const char* tit
 void menuStartBlokClick(CommandSession& session) {
   TStartB dialog(session.dialogOwner());
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
-  session.SendCommand(protocol::CommandFrame("S", {std::to_string(dialog.Mode())}));
+  operations::StartReceipt(session.device(), dialog.Mode());
   ReadBackValue(session, "vCRC");
   ReadBackValue(session, "vDUDate");
   ReadBackValue(session, "vDDate");
@@ -62,21 +62,23 @@ void menuRiadokBlokClick(CommandSession& session) {
   const std::string unitPrice = ToWindows1250(dialog.jcEdit->text());
   // The price is judged first, so a bad price is what the technician hears
   // of even when the quantity is bad too.
-  if (!IsDecimalNumberText(unitPrice)) {
+  if (!operations::IsDecimalNumberText(unitPrice)) {
     session.ui().ShowError(Text(kBadUnitPrice));
     return;
   }
-  if (!IsDecimalNumberText(quantity)) {
+  if (!operations::IsDecimalNumberText(quantity)) {
     session.ui().ShowError(Text(kBadQuantity));
     return;
   }
-  const std::string vatLetter(1, static_cast<char>('A' + dialog.VatClass()));
-  session.SendCommand(protocol::CommandFrame(kLineCommands[dialog.LineKind()],
-                                   {quantity, unitPrice, vatLetter, ToWindows1250(dialog.textEdit->text())}));
+  operations::AddReceiptLine(session.device(), protocol::LineKinds()[static_cast<std::size_t>(dialog.LineKind())].kind,
+                             quantity, unitPrice, static_cast<char>('A' + dialog.VatClass()),
+                             ToWindows1250(dialog.textEdit->text()));
   ReadBackValue(session, "vCRC");
 }
 
-void menuKoniecBlokClick(CommandSession& session) { CloseDocument(session, "K", kKoniecBCaption); }
+void menuKoniecBlokClick(CommandSession& session) {
+  CloseDocument(session, operations::CloseReceipt, kKoniecBCaption);
+}
 
 void popupStartFAClick(CommandSession& session) {
   TFaktura dialog(session.dialogOwner());
@@ -85,9 +87,11 @@ void popupStartFAClick(CommandSession& session) {
   const std::string text = ToWindows1250(dialog.txtFA->text());
   // An invoice needs both; without either there is nothing to open.
   if (amount.empty() || text.empty()) return;
-  session.SendCommand(protocol::CommandFrame("F", {amount, text}));
+  operations::StartInvoice(session.device(), amount, text);
 }
 
-void popupEndFAClick(CommandSession& session) { CloseDocument(session, "KF", kKoniecFakturyCaption); }
+void popupEndFAClick(CommandSession& session) {
+  CloseDocument(session, operations::CloseInvoice, kKoniecFakturyCaption);
+}
 
 }  // namespace korvena::kalibro

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "korvena/protocol/frame.h"
+#include "korvena/operations/sales.h"
 #include "command_session.h"
 #include "kalibro_texts.h"
 #include "value_read_back.h"
@@ -18,20 +18,20 @@ namespace {
 // before the amount and which counters it moves.
 struct CashMovement {
   const char* title;
-  const char* sign;
+  operations::Outcome (*move)(operations::DeviceSession&, const std::string& amount);
   const char* countLabel;
   const char* totalLabel;
 };
 
-constexpr CashMovement kDeposit = {kDepositCaption, "", "vCntVklad", "vVklad"};
-constexpr CashMovement kWithdrawal = {kWithdrawalCaption, "-", "vCntVyber", "vVyber"};
+constexpr CashMovement kDeposit = {kDepositCaption, operations::Deposit, "vCntVklad", "vVklad"};
+constexpr CashMovement kWithdrawal = {kWithdrawalCaption, operations::Withdraw, "vCntVyber", "vVyber"};
 
 void MoveCash(CommandSession& session, const CashMovement& movement) {
   TVVform dialog(session.ui(), session.dialogOwner());
   dialog.setWindowTitle(Text(movement.title));
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
   // Sent even when empty: the device judges the amount.
-  session.SendCommand(protocol::CommandFrame("V", {movement.sign + ToWindows1250(dialog.ValueText->text())}));
+  movement.move(session.device(), ToWindows1250(dialog.ValueText->text()));
   ReadBackValue(session, movement.countLabel);
   ReadBackValue(session, movement.totalLabel);
   ReadBackValue(session, "vWeeprom");
@@ -53,29 +53,32 @@ std::optional<std::pair<std::string, std::string>> AskInterval(CommandSession& s
   return std::make_pair(std::move(first), std::move(last));
 }
 
-void IntervalReport(CommandSession& session, const char* command, const char* firstPrompt, const char* lastPrompt) {
+using IntervalOperation = operations::Outcome (*)(operations::DeviceSession&, const std::string&, const std::string&);
+
+void IntervalReport(CommandSession& session, IntervalOperation report, const char* firstPrompt,
+                    const char* lastPrompt) {
   const auto interval = AskInterval(session, firstPrompt, lastPrompt);
   if (!interval) return;
-  session.SendCommand(protocol::CommandFrame(command, {interval->first, interval->second}));
+  report(session.device(), interval->first, interval->second);
 }
 
 }  // namespace
 
-void menuDXClick(CommandSession& session) { session.SendCommand(protocol::CommandFrame("DX")); }
+void menuDXClick(CommandSession& session) { operations::RunningReport(session.device()); }
 
 void menuDZClick(CommandSession& session) {
-  session.SendCommand(protocol::CommandFrame("DZ"));
+  operations::DailyClosing(session.device());
   ReadBackValue(session, "vDUDate");
   ReadBackValue(session, "vDDate");
   ReadBackValue(session, "vDUDocs");
 }
 
 void menuMXClick(CommandSession& session) {
-  IntervalReport(session, "MI", kFirstClosingNumberPrompt, kLastClosingNumberPrompt);
+  IntervalReport(session, operations::IntervalReportByNumbers, kFirstClosingNumberPrompt, kLastClosingNumberPrompt);
 }
 
 void menuMZClick(CommandSession& session) {
-  IntervalReport(session, "MD", kFirstClosingDatePrompt, kLastClosingDatePrompt);
+  IntervalReport(session, operations::IntervalReportByDates, kFirstClosingDatePrompt, kLastClosingDatePrompt);
 }
 
 void menuVkladClick(CommandSession& session) { MoveCash(session, kDeposit); }

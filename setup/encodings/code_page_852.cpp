@@ -1,8 +1,8 @@
-#include "code_page_852.h"
+#include "encodings/code_page_852.h"
 
 #include <array>
 
-namespace korvena::kalibro {
+namespace korvena::encodings {
 namespace {
 
 // Each table lists the replacement of every character the other code page
@@ -75,4 +75,4 @@ std::string DeviceToPc(std::string_view codePage852) { return Convert(codePage85
 
 std::string PcToDevice(std::string_view windows1250) { return Convert(windows1250, kPcToDevice); }
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::encodings

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvena::kalibro {
+namespace korvena::encodings {
 
 // A line read from the device, made fit for the PC. Characters the PC code
 // page lacks (shading, boxes) become look-alikes: "+", "-", the broken bar,
@@ -17,4 +17,4 @@ std::string DeviceToPc(std::string_view codePage852);
 // its filled square.
 std::string PcToDevice(std::string_view windows1250);
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::encodings

@@ -81,7 +81,7 @@ void TDickpForm::ReadButtonClick() {
   const QString path = AskTextsFileToRead(ui_);
   if (path.isEmpty()) return;
   try {
-    const TextsFile file = TextsFile::Load(QFile::encodeName(path).toStdString());
+    const operations::TextsFile file = LoadTextsFile(QFile::encodeName(path).toStdString());
     for (int i = 0; i < kValues; ++i)
       ShowWhole(*edits_.at(static_cast<std::size_t>(i)), FromWindows1250(file.Value(kRows[i].textsFileName)));
   } catch (const FileError& error) {

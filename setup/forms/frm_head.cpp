@@ -104,7 +104,7 @@ void TfrmHead::ReadButtonClick() {
   // Shown here rather than by the command runner: an error must not leave
   // a button's handler, and the dialog stays open with its lines as they were.
   try {
-    const TextsFile file = TextsFile::Load(QFile::encodeName(path).toStdString());
+    const operations::TextsFile file = LoadTextsFile(QFile::encodeName(path).toStdString());
     const QString prefix = headerMode_ ? "HL" : "TL";
     for (int i = 0; i < kLineCount; ++i)
       SetLine(i, FromWindows1250(file.Value((prefix + QString::number(i + 1)).toStdString())));

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include "device_integer.h"
+#include "korvena/operations/device_integer.h"
 #include "kalibro_texts.h"
 
 namespace korvena::kalibro {
@@ -33,7 +33,7 @@ bool TNumEdit::HasValidText() const {
   const QString digits = text();
   for (const QChar c : digits)
     if (c < u'0' || c > u'9') return false;
-  return digits.isEmpty() || ParseDeviceInteger(digits.toStdString()).has_value();
+  return digits.isEmpty() || operations::ParseDeviceInteger(digits.toStdString()).has_value();
 }
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,8 @@
 
 #include "dialog_buttons.h"
 #include "kalibro_texts.h"
+#include "korvena/operations/fiscal_identity.h"
+#include "korvena/protocol/register_flags.h"
 #include "window_placement.h"
 
 namespace korvena::kalibro {
@@ -14,44 +16,30 @@ constexpr int kBoxesPerColumn = 10;
 constexpr int kColumnWidth = 240;
 constexpr int kRowHeight = 20;
 
-bool Changeable(FlagChange change, int32_t deviceVersion) {
-  switch (change) {
-    case FlagChange::kShownOnly:
-      return false;
-    case FlagChange::kYes:
-      return true;
-    case FlagChange::kAfter13021:
-      return deviceVersion > 13021;
-    case FlagChange::kAfter13022:
-      return deviceVersion > 13022;
-  }
-  return false;
-}
-
 }  // namespace
 
 const std::vector<RegisterFlag>& RegisterFlags() {
-  using enum FlagChange;
+  namespace flag = protocol::flag;
   static const std::vector<RegisterFlag> flags = {
-      {"ControlLCheck", kControlLCaption, 1, "T0", kYes},
-      {"ControlMCheck", kControlMCaption, 2, "T1", kYes},
-      {"ControlHCheck", kControlHCaption, 4, "T2", kYes},
-      {"AutoTimeCheck", kAutoTimeCaption, 16, "TIME", kYes},
-      {"HvCheck", kHvCaption, 32, "HV", kYes},
-      {"PrinterCheck", kPrinterCaption, 64, "FILE", kAfter13021},
-      {"DlCheck", kDlCaption, 128, "DL", kYes},
-      {"ServCheck", kServCaption, 256, nullptr, kShownOnly},
-      {"DispCheck", kDispCaption, 512, nullptr, kShownOnly},
-      {"PrnCheck", kPrnCaption, 1024, nullptr, kShownOnly},
-      {"FPCheck", kFPCaption, 2048, nullptr, kShownOnly},
-      {"DPHCheck", kDPHCaption, 4096, "DPH", kYes},
-      {"AutoDZCheck", kAutoDZCaption, 8192, "ADU", kYes},
-      {"DZCheck", kDZCaption, 16384, nullptr, kShownOnly},
-      {"InitCheck", kInitCaption, 32768, nullptr, kShownOnly},
-      {"TestCheck", kTestCaption, 65536, nullptr, kYes},
-      {"UDPCheck", kUDPCaption, 131072, nullptr, kShownOnly},
-      {"DisplayCheck", kDisplayCaption, 262144, "NODISP", kYes},
-      {"VkladCheck", kVkladCaption, 524288, nullptr, kAfter13022},
+      {"ControlLCheck", kControlLCaption, flag::kT0},
+      {"ControlMCheck", kControlMCaption, flag::kT1},
+      {"ControlHCheck", kControlHCaption, flag::kT2},
+      {"AutoTimeCheck", kAutoTimeCaption, flag::kTime},
+      {"HvCheck", kHvCaption, flag::kHv},
+      {"PrinterCheck", kPrinterCaption, flag::kFile},
+      {"DlCheck", kDlCaption, flag::kDl},
+      {"ServCheck", kServCaption, flag::kServiceDue},
+      {"DispCheck", kDispCaption, flag::kDisplayDisconnected},
+      {"PrnCheck", kPrnCaption, flag::kPrinterDisconnected},
+      {"FPCheck", kFPCaption, flag::kFiscalMemoryDisconnected},
+      {"DPHCheck", kDPHCaption, flag::kDph},
+      {"AutoDZCheck", kAutoDZCaption, flag::kAdu},
+      {"DZCheck", kDZCaption, flag::kDailyClosing},
+      {"InitCheck", kInitCaption, flag::kInitialisation},
+      {"TestCheck", kTestCaption, flag::kTestMode},
+      {"UDPCheck", kUDPCaption, flag::kCommissioned},
+      {"DisplayCheck", kDisplayCaption, flag::kNoDisplay},
+      {"VkladCheck", kVkladCaption, flag::kAutomaticDeposit},
   };
   return flags;
 }
@@ -73,7 +61,7 @@ TRegForm::TRegForm(int32_t flags, int32_t deviceVersion, QWidget* parent) : QDia
     box->setGeometry(16 + index / kBoxesPerColumn * kColumnWidth, 12 + index % kBoxesPerColumn * kRowHeight,
                      kColumnWidth - 8, 17);
     box->setChecked((static_cast<uint32_t>(flags) & flag.bit) != 0);
-    box->setEnabled(Changeable(flag.change, deviceVersion));
+    box->setEnabled(operations::RegisterFlagChangeable(flag.bit, deviceVersion));
     ++index;
   }
 

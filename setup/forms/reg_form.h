@@ -9,22 +9,12 @@
 
 namespace korvena::kalibro {
 
-// Who may change a flag.
-enum class FlagChange {
-  kShownOnly,  // the device's own flag
-  kYes,
-  kAfter13021,  // a device version above 13021
-  kAfter13022,  // a device version above 13022
-};
-
+// A flag's check box; which flags may be changed, and how, the operations
+// know (operations::RegisterFlagChangeable, WriteRegisterFlags).
 struct RegisterFlag {
   const char* box;      // component name of its check box
   const char* caption;  // the box's caption (kalibro_texts.h)
-  uint32_t bit;
-  // The name ESC ";STP;" sets and clears it by; nullptr for the shown-only
-  // flags and for the two with commands of their own (test mode, automatic deposit).
-  const char* written;
-  FlagChange change;
+  uint32_t bit;         // protocol::flag
 };
 
 // The nineteen flags in the order of their bits.

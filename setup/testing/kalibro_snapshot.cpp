@@ -17,7 +17,7 @@
 #include <cstdio>
 
 #include "com_form.h"
-#include "kalibro_config.h"
+#include "korvena/operations/kalibro_config.h"
 #include "kalibro_form.h"
 #include "korvena/link/clock.h"
 #include "korvena/link/korvport_port.h"

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "code_page_852.h"
+#include "encodings/code_page_852.h"
 #include "windows1250.h"
 
 namespace korvena::kalibro {
@@ -82,13 +82,13 @@ TEST(CodePage852, EveryByteShowsTheSameCharacterOrItsListedReplacement) {
     const UpperHalf& to;
     std::map<unsigned char, unsigned char> replacements;
   } cases[] = {
-      {"device to PC", DeviceToPc, kCodePage852, kWindows1250,
+      {"device to PC", encodings::DeviceToPc, kCodePage852, kWindows1250,
        Merge({{{0xAA, 0xA0}, {0xFA, 0xB7}},
               Replacements({0xB0, 0xB1, 0xB2, 0xDB, 0xDC, 0xDF, 0xEE, 0xFE, 0xFF}, '_'),
               Replacements({0xB3, 0xB4, 0xB9, 0xBA, 0xCC}, 0xA6),
               Replacements({0xBB, 0xBC, 0xBF, 0xC0, 0xC3, 0xC5, 0xC8, 0xC9, 0xCE, 0xD9, 0xDA}, '+'),
               Replacements({0xC1, 0xC2, 0xC4, 0xCA, 0xCB, 0xCD}, '-')})},
-      {"PC to device", PcToDevice, kWindows1250, kCodePage852,
+      {"PC to device", encodings::PcToDevice, kWindows1250, kCodePage852,
        Merge({{{0x82, ','}, {0x91, '`'}, {0x85, '.'}, {0x89, '%'}, {0x8B, '<'}, {0x9B, '>'}, {0xA6, '|'},
                {0xA9, 'C'}, {0xAE, 'R'}, {0xA0, 0xAA}, {0xB7, 0xFA}},
               Replacements({0x80, 0x81, 0x83, 0x88, 0x90, 0x98, 0xAC}, 0xFE),

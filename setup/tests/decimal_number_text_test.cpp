@@ -1,4 +1,4 @@
-#include "decimal_number_text.h"
+#include "korvena/operations/decimal_number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ TEST(DecimalNumberText, TakesSignedDecimalsWithAnExponentAndNothingElse) {
       {"1e", false},   {"1e+", false},    {"e5", false},    {"+-1", false},  {"1e2.5", false},
       {"12a", false},  {"0x10", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsDecimalNumberText(c.text), c.valid) << '"' << c.text << '"';
+  for (const auto& c : cases) EXPECT_EQ(operations::IsDecimalNumberText(c.text), c.valid) << '"' << c.text << '"';
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "korvena/session/device_session.h"
-#include "device_integer.h"
+#include "korvena/operations/device_integer.h"
 #include "korvena/link/scripted_port.h"
 #include "windows1250.h"
 
@@ -102,8 +102,8 @@ TEST(DeviceInteger, ParsesWhatFitsThirtyTwoBits) {
       {"abc", std::nullopt},
       {"99999999999999999999", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseDeviceInteger(c.text), c.value) << '"' << c.text << '"';
-  EXPECT_THROW(ToInteger("12x"), ConversionError);
+  for (const auto& c : cases) EXPECT_EQ(operations::ParseDeviceInteger(c.text), c.value) << '"' << c.text << '"';
+  EXPECT_THROW(operations::ToInteger("12x"), operations::ConversionError);
 }
 
 TEST(Windows1250, DeviceTextsCrossIntoQtAndBack) {

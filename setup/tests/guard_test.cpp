@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "device_integer.h"
+#include "korvena/operations/device_integer.h"
 #include "kalibro_rig.h"
 
 namespace korvena::kalibro {
@@ -150,7 +150,7 @@ TEST(ExchangeGuard, AnErrorInACommandIsShownAndTheProgramGoesOn) {
   rig.ChooseComItem(0);
   rig.TypePassword("");
   rig.Start();
-  rig.form->commands().SetHandler("menuDX", [] { throw ConversionError("'x' is not a valid integer value"); });
+  rig.form->commands().SetHandler("menuDX", [] { throw operations::ConversionError("'x' is not a valid integer value"); });
   rig.form->MenuAction("menuDX")->trigger();
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].text, "'x' is not a valid integer value");

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "code_page_852.h"
+#include "encodings/code_page_852.h"
 #include "kalibro_on_pty.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/command_link.h"
@@ -72,7 +72,7 @@ TEST(StateOverPty, WhatKalibroConfiguredSurvivesARestartOfTheDevice) {
     link.SendText("\x1b;IV;" + std::to_string(n) + "\r");
     return link.ReadResponse(1000);
   };
-  EXPECT_EQ(info(120), PcToDevice(ToWindows1250(header)));
+  EXPECT_EQ(info(120), encodings::PcToDevice(ToWindows1250(header)));
   EXPECT_EQ(info(3), "2029876543");
   EXPECT_EQ(info(10), "2300");
   port.Close();

@@ -11,7 +11,7 @@ namespace {
 TEST(TextsFile, ValuesByNameWithoutRegardToCase) {
   ScratchFolder dir;
   const std::string path = dir.Write("t.set", "HL1=Obchod = a s.r.o.\r\nhl2=\r\nDIC=2021\nHL1=second\r\nbroken line\r\n");
-  const TextsFile file = TextsFile::Load(path);
+  const operations::TextsFile file = LoadTextsFile(path);
   const struct {
     const char* name;
     const char* value;
@@ -28,7 +28,7 @@ TEST(TextsFile, ValuesByNameWithoutRegardToCase) {
 TEST(TextsFile, AFileThatCannotBeReadNamesItself) {
   ScratchFolder dir;
   try {
-    TextsFile::Load(dir / "missing.set");
+    LoadTextsFile(dir / "missing.set");
     FAIL() << "no error";
   } catch (const FileError& error) {
     EXPECT_EQ(error.message(), QString::fromStdString("Cannot open file \"" + (dir / "missing.set") +

@@ -1,8 +1,8 @@
-#include "decimal_number_text.h"
+#include "korvena/operations/decimal_number_text.h"
 
 #include <cstddef>
 
-namespace korvena::kalibro {
+namespace korvena::operations {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -32,4 +32,4 @@ bool IsDecimalNumberText(std::string_view text) {
   return at == text.size();
 }
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::operations

@@ -1,8 +1,8 @@
-#include "device_integer.h"
+#include "korvena/operations/device_integer.h"
 
 #include <string>
 
-namespace korvena::kalibro {
+namespace korvena::operations {
 
 std::optional<int32_t> ParseDeviceInteger(std::string_view text) {
   std::size_t i = text.find_first_not_of(' ');
@@ -27,4 +27,4 @@ int32_t ToInteger(std::string_view text) {
   throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
 }
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::operations

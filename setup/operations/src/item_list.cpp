@@ -1,6 +1,6 @@
-#include "item_list.h"
+#include "korvena/operations/item_list.h"
 
-namespace korvena::kalibro {
+namespace korvena::operations {
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
@@ -43,4 +43,4 @@ std::vector<std::string> SplitItemList(std::string_view line) {
   return items;
 }
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::operations

@@ -1,4 +1,4 @@
-#include "kalibro_config.h"
+#include "korvena/operations/kalibro_config.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // before they pass it on, as typed, to the device.
 #include <string_view>
 
-namespace korvena::kalibro {
+namespace korvena::operations {
 
 // True for optional leading blanks, an optional "+" or "-", digits with at
 // most one decimal point (a point alone will do), an optional exponent ("E"
@@ -11,4 +11,4 @@ namespace korvena::kalibro {
 // comma, a trailing blank and an empty text are refused.
 bool IsDecimalNumberText(std::string_view text);
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::operations

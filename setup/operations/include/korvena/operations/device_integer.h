@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace korvena::kalibro {
+namespace korvena::operations {
 
 class ConversionError : public std::runtime_error {
  public:
@@ -21,4 +21,4 @@ std::optional<int32_t> ParseDeviceInteger(std::string_view text);
 // integer value") when it has none.
 int32_t ToInteger(std::string_view text);
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::operations

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-namespace korvena::kalibro {
+namespace korvena::operations {
 
 std::vector<std::string> SplitItemList(std::string_view line);
 
-}  // namespace korvena::kalibro
+}  // namespace korvena::operations
