@@ -12,7 +12,7 @@
 #include "korvena/session/device_session.h"
 #include "process_cpu_time.h"
 #include "qt_benchmarks.h"
-#include "responsive_line.h"
+#include "shell/responsive_line.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "counting_port.h"
 #include "qt_benchmarks.h"
-#include "kalibro_form.h"
+#include "shell/kalibro_form.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/korvport_port.h"
 #include "scripted_user_interaction.h"

@@ -17,7 +17,7 @@
 
 #include "counting_port.h"
 #include "qt_benchmarks.h"
-#include "kalibro_form.h"
+#include "shell/kalibro_form.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/link/korvport_port.h"
 #include "korvena/platform/scratch_folder.h"

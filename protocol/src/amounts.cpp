@@ -26,10 +26,11 @@ std::optional<int64_t> LineAmountCents(int64_t quantityThousandths, int64_t unit
   if (quantityThousandths < 0 || unitPriceCents < 0 || quantityThousandths > kLargestNumber * kThousandths ||
       unitPriceCents > kLargestNumber * 100)
     return std::nullopt;
-  // At most 10^10 x 10^9: within 64 bits.
-  const int64_t amount = RoundedQuotient(quantityThousandths * unitPriceCents, kThousandths);
-  if (amount > kLargestAmountCents) return std::nullopt;
-  return amount;
+  // The product of the largest factors would not fit 64 bits: a product
+  // above what rounds to the largest amount is refused before it is formed.
+  constexpr int64_t kLargestProduct = kLargestAmountCents * kThousandths + kThousandths / 2 - 1;
+  if (quantityThousandths != 0 && unitPriceCents > kLargestProduct / quantityThousandths) return std::nullopt;
+  return RoundedQuotient(quantityThousandths * unitPriceCents, kThousandths);
 }
 
 std::span<const LineKindInfo> LineKinds() { return kLineKinds; }

@@ -15,6 +15,8 @@ std::string_view StatusMeaning(int number) {
   }
 }
 
+bool IsDeviceStatus(int number) { return StatusMeaning(number) != StatusMeaning(-1); }
+
 std::optional<int> StatusOfAnswer(std::string_view line) {
   if (line.empty() || line.size() > 5) return std::nullopt;
   int value = 0;

@@ -33,6 +33,8 @@ TEST(Amounts, LineAmountsRoundHalfAwayFromZeroAndStopAtTheDevicesLimit) {
       {1000, 250, 250},   {1500, 1, 2},          {1499, 1, 1},    {333, 1000, 333}, {0, 999, 0},
       {-1, 100, std::nullopt}, {10'000, 1'000'000'000, 10'000'000'000},
       {10'001, 1'000'000'000, std::nullopt},  // more than the device prints
+      {10'000'000'000, 1'000'000'000, std::nullopt},  // the largest factors: no overflow on the way
+      {1'000'000, 10'000'000'499, std::nullopt}, {1'000'000, 10'000'000, 10'000'000'000}, {1, 1'000'000'000, 1'000'000}
   };
   for (const auto& c : cases) EXPECT_EQ(LineAmountCents(c.quantity, c.price), c.amount) << c.quantity << " x " << c.price;
 }

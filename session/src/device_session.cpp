@@ -74,6 +74,7 @@ bool DeviceSession::SendCommand(std::string_view frame) {
   if (beforeExchange_) beforeExchange_();
   link_.SendText(frame);
   const std::string answer = link_.ReadResponse(Limit(kSendCommandUnits));
+  lastAnswer_ = answer;
   if (answer == "0") return true;
   QueryInfo(protocol::info::kStatus);
   if (answer.empty())

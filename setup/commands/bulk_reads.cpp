@@ -1,14 +1,14 @@
-#include "bulk_reads.h"
+#include "commands/bulk_reads.h"
 
 #include <atomic>
 #include <optional>
 
-#include "bulk_readers.h"
-#include "command_session.h"
-#include "file_error.h"
-#include "kalibro_texts.h"
-#include "progress_form.h"
-#include "window_placement.h"
+#include "shell/bulk_readers.h"
+#include "commands/command_session.h"
+#include "shell/file_error.h"
+#include "shell/kalibro_texts.h"
+#include "forms/progress_form.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -13,9 +13,10 @@
 #include <string>
 #include <string_view>
 
-#include "connection_state.h"
+#include "shell/connection_state.h"
+#include "shell/device_values.h"
 #include "korvena/session/device_session.h"
-#include "user_interaction.h"
+#include "shell/user_interaction.h"
 
 namespace korvena::kalibro {
 
@@ -62,6 +63,10 @@ class CommandSession {
   // the worker should then end soon. No other command runs meanwhile.
   virtual void RunWorker(QThread& worker, const std::function<void()>& onTick,
                          std::atomic<bool>& stopRequested) = 0;
+
+  // The device's values the window shows, by info number; the status
+  // display's labels follow them.
+  virtual DeviceValues& values() = 0;
 
   // The status display's labels, by component name.
   virtual void SetValueLabel(const QString& name, const QString& text) = 0;

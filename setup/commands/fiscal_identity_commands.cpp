@@ -1,30 +1,29 @@
-#include "fiscal_identity_commands.h"
+#include "commands/fiscal_identity_commands.h"
 
 #include <array>
 #include <string>
 #include <utility>
 
-#include "crc_form.h"
-#include "device_text_edit.h"
-#include "dickp_form.h"
-#include "kalibro_texts.h"
-#include "kdph_form.h"
+#include "forms/crc_form.h"
+#include "widgets/device_text_edit.h"
+#include "forms/dickp_form.h"
+#include "shell/kalibro_texts.h"
+#include "forms/kdph_form.h"
 #include "korvena/operations/device_integer.h"
 #include "korvena/operations/fiscal_identity.h"
+#include "korvena/protocol/info_catalogue.h"
 #include "korvena/protocol/register_flags.h"
-#include "reg_form.h"
-#include "windows1250.h"
+#include "forms/reg_form.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {
 
-// The status labels of the identity values, in the order of the dialog's
-// edits and of operations::TaxIdentity.
-constexpr const char* kIdentityLabels[TDickpForm::kValues] = {"vDIC", "vDKP", "vICDPH", "vICO"};
+namespace info = protocol::info;
 
-// The labels of what the device stores once it is commissioned, in the
-// order the operation reads them back.
-constexpr const char* kCommissioningLabels[] = {"vDUDP", "vDServ", "vDUDate", "vDDate"};
+// The identity values' info numbers, in the order of the dialog's edits and
+// of operations::TaxIdentity.
+constexpr int kIdentityInfos[TDickpForm::kValues] = {info::kDic, info::kDkp, info::kIcDph, info::kIco};
 
 std::string operations::TaxIdentity::*const kIdentityFields[TDickpForm::kValues] = {
     &operations::TaxIdentity::dic, &operations::TaxIdentity::dkp, &operations::TaxIdentity::icDph,
@@ -44,15 +43,14 @@ void popupDICDKPClick(CommandSession& session) {
   const operations::TaxIdentityWritten written = operations::WriteTaxIdentity(session.device(), typed);
   for (int i = 0; i < TDickpForm::kValues; ++i)
     if (const auto& value = written.readBack[static_cast<std::size_t>(i)])
-      session.SetValueLabel(kIdentityLabels[i], FromWindows1250(*value));
+      session.values().Set(kIdentityInfos[i], *value);
 }
 
 void popupkDPHClick(CommandSession& session) {
   TKdphForm dialog(session.ui(), session.dialogOwner());
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate) {
-    QString text;
-    session.GetValueLabel(QString("vkDPH%1").arg(rate), text);
-    ShowWhole(*dialog.Coefficient(rate), text);
+    const std::string shown = session.values().Get(info::VatCoefficient(rate)).value_or(std::string());
+    ShowWhole(*dialog.Coefficient(rate), FromWindows1250(shown));
   }
   if (session.ui().ExecDialog(dialog) != QDialog::Accepted) return;
 
@@ -67,8 +65,7 @@ void popupkDPHClick(CommandSession& session) {
   }
   const operations::VatCoefficientsWritten written = operations::WriteVatCoefficients(session.device(), coefficients);
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate)
-    session.SetValueLabel(QString("vkDPH%1").arg(rate),
-                          FromWindows1250(written.readBack.at(static_cast<std::size_t>(rate - 1))));
+    session.values().Set(info::VatCoefficient(rate), written.readBack.at(static_cast<std::size_t>(rate - 1)));
   // The rows of each rate are titled by its whole percent, as sent.
   for (int rate = 1; rate <= TKdphForm::kRates; ++rate) {
     const QString percent = QString::number(coefficients.at(static_cast<std::size_t>(rate - 1)) / 100);
@@ -90,15 +87,14 @@ void popupRegisterClick(CommandSession& session) {
   if (((flags ^ wanted) & protocol::flag::kAutomaticDeposit) != 0 && (wanted & protocol::flag::kAutomaticDeposit) != 0)
     amount = ToWindows1250(session.ui().AskText({}, Text(kAutomaticDepositPrompt), {}).value_or(QString()));
   const operations::RegisterFlagsWritten written = operations::WriteRegisterFlags(session.device(), flags, wanted, amount);
-  session.SetValueLabel("vRegister", FromWindows1250(written.readBack));
+  session.values().Set(info::kRegisterFlags, written.readBack);
 }
 
 void popupRepairClick(CommandSession& session) {
   TCRCForm dialog(session.dialogOwner());
   if (session.ui().ExecDialog(dialog) == QDialog::Accepted) {
     const operations::Commissioned done = operations::Commission(session.device());
-    for (std::size_t i = 0; i < done.values.size(); ++i)
-      session.SetValueLabel(kCommissioningLabels[i], FromWindows1250(done.values[i].second));
+    for (const auto& [number, answer] : done.values) session.values().Set(number, answer);
   }
   // Whether or not the device was commissioned, its totals are shown afresh.
   session.RefreshTotals();

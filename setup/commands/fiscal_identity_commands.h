@@ -2,7 +2,7 @@
 // The "&Nastavenie" commands for what the device stores about its owner and
 // its own state: tax identity, VAT coefficients, the module register and
 // commissioning.
-#include "command_session.h"
+#include "commands/command_session.h"
 
 namespace korvena::kalibro {
 

@@ -1,12 +1,12 @@
-#include "header_footer.h"
+#include "commands/header_footer.h"
 
 #include <string>
 
 #include "encodings/code_page_852.h"
-#include "frm_head.h"
-#include "kalibro_texts.h"
+#include "forms/frm_head.h"
+#include "shell/kalibro_texts.h"
 #include "korvena/operations/header_footer.h"
-#include "windows1250.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // The receipt header and footer: ten lines each, read from the device into
 // TfrmHead and written back, all ten, when the technician confirms.
-#include "command_session.h"
+#include "commands/command_session.h"
 
 namespace korvena::kalibro {
 

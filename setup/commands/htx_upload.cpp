@@ -1,16 +1,16 @@
-#include "htx_upload.h"
+#include "commands/htx_upload.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <string>
 
-#include "command_session.h"
-#include "file_error.h"
-#include "kalibro_texts.h"
+#include "commands/command_session.h"
+#include "shell/file_error.h"
+#include "shell/kalibro_texts.h"
 #include "korvena/link/htx_packets.h"
 #include "korvena/operations/htx_upload.h"
 #include "korvena/platform/whole_files.h"
-#include "progress_form.h"
+#include "forms/progress_form.h"
+#include "shell/window_wait.h"
 
 namespace korvena::kalibro {
 
@@ -37,11 +37,11 @@ void popupSendrixClick(CommandSession& session) {
     progress.PBar->setMaximum(static_cast<int>(file.bytes.size() / kHtxPacketSize + 1));
     progress.SetStep(1);
     progress.show();
-    QCoreApplication::processEvents();
+    LetTheWindowLive();
     sent = operations::SendHtxPackets(session.device(), file.bytes, [&](const operations::HtxProgress& counters) {
       progress.StepIt();
       progress.LBar->setText(Text(kHtxProgress).arg(counters.sent).arg(counters.resends).arg(counters.errors));
-      QCoreApplication::processEvents();
+      LetTheWindowLive();
     });
   }
   const operations::HtxUploaded uploaded = operations::FinishHtxUpload(session.device(), file.bytes, sent);

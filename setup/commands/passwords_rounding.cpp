@@ -1,16 +1,16 @@
-#include "passwords_rounding.h"
+#include "commands/passwords_rounding.h"
 
 #include <string>
 #include <vector>
 
-#include "command_session.h"
-#include "device_text_edit.h"
-#include "kalibro_texts.h"
+#include "commands/command_session.h"
+#include "widgets/device_text_edit.h"
+#include "shell/kalibro_texts.h"
 #include "korvena/operations/passwords_rounding.h"
-#include "mena_form.h"
-#include "pass_c_form.h"
-#include "windows1250.h"
-#include "ztyp_form.h"
+#include "forms/mena_form.h"
+#include "forms/pass_c_form.h"
+#include "shell/windows1250.h"
+#include "forms/ztyp_form.h"
 
 namespace korvena::kalibro {
 

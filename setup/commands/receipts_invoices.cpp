@@ -1,19 +1,19 @@
-#include "receipts_invoices.h"
+#include "commands/receipts_invoices.h"
 
 #include <array>
 #include <iterator>
 #include <string>
 
 #include "korvena/operations/sales.h"
-#include "command_session.h"
+#include "commands/command_session.h"
 #include "korvena/operations/decimal_number_text.h"
-#include "faktura.h"
-#include "kalibro_texts.h"
-#include "koniec_b.h"
-#include "riadok_b.h"
-#include "start_b.h"
-#include "value_read_back.h"
-#include "windows1250.h"
+#include "forms/faktura.h"
+#include "shell/kalibro_texts.h"
+#include "forms/koniec_b.h"
+#include "forms/riadok_b.h"
+#include "forms/start_b.h"
+#include "commands/value_read_back.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {

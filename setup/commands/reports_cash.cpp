@@ -1,15 +1,15 @@
-#include "reports_cash.h"
+#include "commands/reports_cash.h"
 
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "korvena/operations/sales.h"
-#include "command_session.h"
-#include "kalibro_texts.h"
-#include "value_read_back.h"
-#include "vv_form.h"
-#include "windows1250.h"
+#include "commands/command_session.h"
+#include "shell/kalibro_texts.h"
+#include "commands/value_read_back.h"
+#include "forms/vv_form.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -1,4 +1,4 @@
-#include "service_commands.h"
+#include "commands/service_commands.h"
 
 #include <QFile>
 #include <algorithm>
@@ -6,16 +6,17 @@
 #include <iterator>
 #include <string>
 
-#include "adzmz_form.h"
-#include "kalibro_texts.h"
+#include "forms/adzmz_form.h"
+#include "shell/kalibro_texts.h"
 #include "korvena/operations/service.h"
-#include "load_mf.h"
-#include "responsive_line.h"
-#include "send_cmd.h"
-#include "set_baud_rate.h"
-#include "texts_file.h"
-#include "windows1250.h"
-#include "write_confirmation.h"
+#include "korvena/protocol/info_catalogue.h"
+#include "forms/load_mf.h"
+#include "shell/responsive_line.h"
+#include "forms/send_cmd.h"
+#include "forms/set_baud_rate.h"
+#include "commands/texts_file.h"
+#include "shell/windows1250.h"
+#include "forms/write_confirmation.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -59,7 +60,7 @@ void popupSetDDateClick(CommandSession& session) {
   dialog.MZtxtLabel->setText(FromWindows1250(operations::ReadAutomaticClosing(session.device())));
   if (session.ui().ExecDialog(dialog) != kWriteResult) return;
   const operations::AutomaticClosingSet set = operations::SetAutomaticClosing(session.device(), dialog.Fields());
-  session.SetValueLabel("vDDate", FromWindows1250(set.readBack));
+  session.values().Set(protocol::info::kAutomaticClosing, set.readBack);
 }
 
 void popupBaudRateClick(CommandSession& session) {

@@ -3,7 +3,7 @@
 // the date of its automatic daily closing, the line speeds, the fiscal
 // emblem, zeroing the operating memory, pairing an older fiscal memory and
 // a command typed in whole.
-#include "command_session.h"
+#include "commands/command_session.h"
 
 namespace korvena::kalibro {
 

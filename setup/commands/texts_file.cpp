@@ -1,7 +1,7 @@
-#include "texts_file.h"
+#include "commands/texts_file.h"
 
-#include "file_error.h"
-#include "kalibro_texts.h"
+#include "shell/file_error.h"
+#include "shell/kalibro_texts.h"
 
 namespace korvena::kalibro {
 namespace {

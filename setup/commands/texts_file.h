@@ -6,7 +6,7 @@
 #include <string>
 
 #include "korvena/operations/texts_file.h"
-#include "user_interaction.h"
+#include "shell/user_interaction.h"
 
 namespace korvena::kalibro {
 

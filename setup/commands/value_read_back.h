@@ -2,7 +2,7 @@
 // After a command the device's counters and check sums have moved; the
 // status labels that show them are read again one by one, each exactly as
 // the status display reads it (its info numbers, its brackets).
-#include "command_session.h"
+#include "commands/command_session.h"
 
 namespace korvena::kalibro {
 

@@ -1,12 +1,12 @@
-#include "about_box.h"
+#include "forms/about_box.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
 
-#include "kalibro_texts.h"
-#include "program_picture.h"
-#include "window_placement.h"
+#include "shell/kalibro_texts.h"
+#include "shell/program_picture.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 namespace {

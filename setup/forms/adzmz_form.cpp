@@ -1,10 +1,10 @@
-#include "adzmz_form.h"
+#include "forms/adzmz_form.h"
 
 #include <QFrame>
 
-#include "kalibro_texts.h"
-#include "window_placement.h"
-#include "write_confirmation.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
+#include "forms/write_confirmation.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -1,8 +1,8 @@
-#include "com_form.h"
+#include "forms/com_form.h"
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

@@ -2,7 +2,7 @@
 // TComForm: the start-up choice of the COM port, ten ports in two columns.
 #include <QDialog>
 
-#include "radio_group.h"
+#include "widgets/radio_group.h"
 
 namespace korvena::kalibro {
 

@@ -1,8 +1,8 @@
-#include "crc_form.h"
+#include "forms/crc_form.h"
 
-#include "kalibro_texts.h"
-#include "window_placement.h"
-#include "write_confirmation.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
+#include "forms/write_confirmation.h"
 
 namespace korvena::kalibro {
 

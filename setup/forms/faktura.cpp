@@ -1,9 +1,9 @@
-#include "faktura.h"
+#include "forms/faktura.h"
 
-#include "dialog_buttons.h"
-#include "edit_under_label.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/edit_under_label.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

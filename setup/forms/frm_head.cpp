@@ -1,17 +1,17 @@
-#include "frm_head.h"
+#include "forms/frm_head.h"
 
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 
-#include "device_text_edit.h"
-#include "file_error.h"
-#include "kalibro_texts.h"
-#include "texts_file.h"
-#include "window_placement.h"
-#include "windows1250.h"
-#include "write_confirmation.h"
+#include "widgets/device_text_edit.h"
+#include "shell/file_error.h"
+#include "shell/kalibro_texts.h"
+#include "commands/texts_file.h"
+#include "shell/window_placement.h"
+#include "shell/windows1250.h"
+#include "forms/write_confirmation.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <array>
 
-#include "user_interaction.h"
-#include "write_confirmation.h"
+#include "shell/user_interaction.h"
+#include "forms/write_confirmation.h"
 
 namespace korvena::kalibro {
 

@@ -1,11 +1,11 @@
-#include "kdph_form.h"
+#include "forms/kdph_form.h"
 
 #include <QLabel>
 
-#include "device_text_edit.h"
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/device_text_edit.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

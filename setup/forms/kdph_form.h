@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "num_edit.h"
+#include "widgets/num_edit.h"
 
 namespace korvena::kalibro {
 

@@ -1,8 +1,8 @@
-#include "load_mf.h"
+#include "forms/load_mf.h"
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

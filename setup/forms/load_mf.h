@@ -2,7 +2,7 @@
 // TLoadMF: the receipt printer type to load the fiscal emblem (logo) for.
 #include <QDialog>
 
-#include "radio_group.h"
+#include "widgets/radio_group.h"
 
 namespace korvena::kalibro {
 

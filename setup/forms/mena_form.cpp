@@ -1,9 +1,9 @@
-#include "mena_form.h"
+#include "forms/mena_form.h"
 
-#include "device_text_edit.h"
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/device_text_edit.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -3,7 +3,7 @@
 // each at most eleven digits shown as stars; both start empty.
 #include <QDialog>
 
-#include "num_edit.h"
+#include "widgets/num_edit.h"
 
 namespace korvena::kalibro {
 

@@ -1,9 +1,9 @@
-#include "pass_i_form.h"
+#include "forms/pass_i_form.h"
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "password_row.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "widgets/password_row.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

@@ -3,7 +3,7 @@
 // digits, shown as stars; it may be left empty.
 #include <QDialog>
 
-#include "num_edit.h"
+#include "widgets/num_edit.h"
 
 namespace korvena::kalibro {
 

@@ -1,8 +1,8 @@
-#include "progress_form.h"
+#include "forms/progress_form.h"
 
 #include <QCloseEvent>
 
-#include "window_placement.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

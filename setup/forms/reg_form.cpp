@@ -1,13 +1,13 @@
-#include "reg_form.h"
+#include "forms/reg_form.h"
 
 #include <stdexcept>
 #include <string_view>
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
 #include "korvena/operations/fiscal_identity.h"
 #include "korvena/protocol/register_flags.h"
-#include "window_placement.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 namespace {

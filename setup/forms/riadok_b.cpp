@@ -1,11 +1,11 @@
-#include "riadok_b.h"
+#include "forms/riadok_b.h"
 
 #include <iterator>
 
-#include "dialog_buttons.h"
-#include "edit_under_label.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/edit_under_label.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 static_assert(std::size(kLineKindCaptions) == TRiadokB::kLineKinds);

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "radio_group.h"
+#include "widgets/radio_group.h"
 
 namespace korvena::kalibro {
 

@@ -1,9 +1,9 @@
-#include "set_baud_rate.h"
+#include "forms/set_baud_rate.h"
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
 #include "korvena/protocol/line_rates.h"
-#include "window_placement.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

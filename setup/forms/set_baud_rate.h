@@ -3,7 +3,7 @@
 // to the PC and the device's internal one, each one of the seven rates.
 #include <QDialog>
 
-#include "radio_group.h"
+#include "widgets/radio_group.h"
 
 namespace korvena::kalibro {
 

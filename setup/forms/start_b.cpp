@@ -1,10 +1,10 @@
-#include "start_b.h"
+#include "forms/start_b.h"
 
 #include <iterator>
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

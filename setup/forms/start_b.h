@@ -2,7 +2,7 @@
 // TStartB: opening a receipt, in one of the five receipt modes MOD A to MOD E.
 #include <QDialog>
 
-#include "radio_group.h"
+#include "widgets/radio_group.h"
 
 namespace korvena::kalibro {
 

@@ -1,10 +1,10 @@
-#include "vv_form.h"
+#include "forms/vv_form.h"
 
 #include <QLabel>
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 

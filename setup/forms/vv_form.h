@@ -3,7 +3,7 @@
 // command titles it "Vklad" or "Výber"; the sign goes into the command.
 #include <QDialog>
 
-#include "num_edit.h"
+#include "widgets/num_edit.h"
 
 namespace korvena::kalibro {
 

@@ -1,6 +1,6 @@
-#include "write_confirmation.h"
+#include "forms/write_confirmation.h"
 
-#include "kalibro_texts.h"
+#include "shell/kalibro_texts.h"
 
 namespace korvena::kalibro {
 

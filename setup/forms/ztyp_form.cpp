@@ -1,11 +1,11 @@
-#include "ztyp_form.h"
+#include "forms/ztyp_form.h"
 
 #include <QLabel>
 #include <iterator>
 
-#include "dialog_buttons.h"
-#include "kalibro_texts.h"
-#include "window_placement.h"
+#include "widgets/dialog_buttons.h"
+#include "shell/kalibro_texts.h"
+#include "shell/window_placement.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -16,9 +16,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "com_form.h"
+#include "forms/com_form.h"
 #include "korvena/operations/kalibro_config.h"
-#include "kalibro_form.h"
+#include "shell/kalibro_form.h"
 #include "korvena/link/clock.h"
 #include "korvena/link/korvport_port.h"
 #include "scripted_user_interaction.h"

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "user_interaction.h"
+#include "shell/user_interaction.h"
 
 namespace korvena::kalibro {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "encodings/code_page_852.h"
-#include "windows1250.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {

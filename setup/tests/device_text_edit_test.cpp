@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "device_text_edit.h"
+#include "widgets/device_text_edit.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -5,7 +5,7 @@
 #include "korvena/session/device_session.h"
 #include "korvena/operations/device_integer.h"
 #include "korvena/link/scripted_port.h"
-#include "windows1250.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <map>
 
-#include "frm_head.h"
+#include "forms/frm_head.h"
 #include "kalibro_rig.h"
 #include "korvena/platform/scratch_folder.h"
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "com_form.h"
-#include "kalibro_form.h"
+#include "forms/com_form.h"
+#include "shell/kalibro_form.h"
 #include "korvena/link/korvport_port.h"
 #include "scripted_user_interaction.h"
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "com_form.h"
+#include "forms/com_form.h"
 
 namespace korvena::kalibro {
 

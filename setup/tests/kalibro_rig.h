@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "kalibro_form.h"
+#include "shell/kalibro_form.h"
 #include "korvena/emulator/emulated_port.h"
 #include "korvena/platform/scratch_folder.h"
-#include "progress_form.h"
+#include "forms/progress_form.h"
 #include "scripted_user_interaction.h"
 
 namespace korvena::kalibro {

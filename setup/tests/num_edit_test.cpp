@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "num_edit.h"
-#include "pass_i_form.h"
+#include "widgets/num_edit.h"
+#include "forms/pass_i_form.h"
 #include "scripted_user_interaction.h"
 
 namespace korvena::kalibro {

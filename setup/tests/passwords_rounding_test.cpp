@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "kalibro_rig.h"
-#include "num_edit.h"
+#include "widgets/num_edit.h"
 
 namespace korvena::kalibro {
 namespace {

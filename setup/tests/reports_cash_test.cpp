@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <optional>
 
-#include "num_edit.h"
+#include "widgets/num_edit.h"
 #include "sales_rig.h"
 
 namespace korvena::kalibro {

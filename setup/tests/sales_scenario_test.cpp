@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "kalibro_rig.h"
-#include "status_layout.h"
-#include "windows1250.h"
+#include "shell/status_layout.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {
@@ -108,7 +108,7 @@ TEST(SalesScenario, ADayOfSalesEndsInTheJournalAndInTheWindow) {
     const ValueCell* cell = FindValueCell(name);
     ASSERT_NE(cell, nullptr) << name;
     const QString expected = FromWindows1250(
-        ReadValueText(*cell, [&rig](int info) { return rig.device.state().info[info]; }));
+        CellText(*cell, [&rig](int info) { return rig.device.state().info[info]; }));
     EXPECT_EQ(rig.Label(name), expected) << name;
   }
 }

@@ -13,11 +13,11 @@
 #include <tuple>
 #include <utility>
 
-#include "adzmz_form.h"
+#include "forms/adzmz_form.h"
 #include "kalibro_rig.h"
 #include "korvena/platform/scratch_folder.h"
-#include "load_mf.h"
-#include "set_baud_rate.h"
+#include "forms/load_mf.h"
+#include "forms/set_baud_rate.h"
 
 namespace korvena::kalibro {
 namespace {

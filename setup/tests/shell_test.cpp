@@ -6,9 +6,9 @@
 #include <QTest>
 #include <set>
 
-#include "about_box.h"
+#include "forms/about_box.h"
 #include "kalibro_rig.h"
-#include "menu_tree.h"
+#include "shell/menu_tree.h"
 
 namespace korvena::kalibro {
 namespace {

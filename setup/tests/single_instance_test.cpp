@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "kalibro_texts.h"
-#include "single_instance.h"
+#include "shell/kalibro_texts.h"
+#include "shell/single_instance.h"
 
 namespace korvena::kalibro {
 namespace {

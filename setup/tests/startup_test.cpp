@@ -9,9 +9,9 @@
 #include <QProgressBar>
 #include <set>
 
-#include "com_form.h"
+#include "forms/com_form.h"
 #include "kalibro_rig.h"
-#include "kalibro_texts.h"
+#include "shell/kalibro_texts.h"
 
 namespace korvena::kalibro {
 namespace {

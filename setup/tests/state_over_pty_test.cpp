@@ -14,7 +14,7 @@
 #include "korvena/link/korvport_port.h"
 #include "korvena/platform/scratch_folder.h"
 #include "scripted_user_interaction.h"
-#include "windows1250.h"
+#include "shell/windows1250.h"
 
 namespace korvena::kalibro {
 namespace {

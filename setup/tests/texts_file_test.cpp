@@ -1,9 +1,9 @@
 // The texts file that the header, footer and identity dialogs load from.
 #include <gtest/gtest.h>
 
-#include "file_error.h"
+#include "shell/file_error.h"
 #include "korvena/platform/scratch_folder.h"
-#include "texts_file.h"
+#include "commands/texts_file.h"
 
 namespace korvena::kalibro {
 namespace {

@@ -18,9 +18,8 @@ constexpr int32_t kUnknownCount = 100000000;
 
 BulkRead Transfer(DeviceSession& session, uint32_t expected, const std::atomic<bool>* stop,
                   const BulkProgress& progress) {
-  const double total = expected;
   const ByteStream stream = session.ReadBulk(expected, kSilenceMs, stop, [&](std::size_t count) {
-    if (progress) progress(static_cast<int>(static_cast<double>(count) * 100.0 / total));
+    if (progress) progress(count, expected);
   });
   return {stream.bytes, stream.stopped, true};
 }

@@ -89,10 +89,11 @@ Outcome PairFiscalMemory(DeviceSession& session) {
   return outcome;
 }
 
-Outcome SendFreeCommand(DeviceSession& session, const std::string& text) {
-  Outcome outcome;
-  outcome.Send(session, protocol::CommandFrame(text));
-  return outcome;
+FreeCommandAnswered SendFreeCommand(DeviceSession& session, const std::string& text) {
+  FreeCommandAnswered answered;
+  answered.outcome.Send(session, protocol::CommandFrame(text));
+  answered.answer = session.lastAnswer();
+  return answered;
 }
 
 }  // namespace korvena::operations

@@ -19,6 +19,9 @@ inline constexpr int kSendAgain = 1024;
 // for a number the device is not known to answer.
 std::string_view StatusMeaning(int number);
 
+// True for a number the device answers as a status (those above).
+bool IsDeviceStatus(int number);
+
 // The status an answer line holds: a decimal number from 0 to 65535 with
 // nothing around it; nullopt for anything else (an empty line included).
 std::optional<int> StatusOfAnswer(std::string_view line);

@@ -57,6 +57,8 @@ class DeviceSession {
   // as the device wants its status read. True for "0"; else lastFailure
   // says kNoAnswer or kRefused with the status.
   bool SendCommand(std::string_view frame);
+  // The answer line of the last SendCommand, as it came.
+  const std::string& lastAnswer() const { return lastAnswer_; }
   // Writes `frame` and reads one answer line within `limitMs`, nothing
   // else: no hook first, no status query after a refusal.
   std::string Exchange(std::string_view frame, uint32_t limitMs);
@@ -92,6 +94,7 @@ class DeviceSession {
   std::function<void()> beforeExchange_;
   ConnectionState state_;
   SessionFailure failure_;
+  std::string lastAnswer_;
 };
 
 }  // namespace korvena::session

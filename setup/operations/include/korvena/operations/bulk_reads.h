@@ -18,8 +18,8 @@ struct BulkRead {
   bool announced = true;  // for an SD day: the device announced a length above 0
 };
 
-// `progress` hears the share of the expected bytes read so far, in percent.
-using BulkProgress = std::function<void(int percent)>;
+// `progress` hears the bytes read so far and how many are expected.
+using BulkProgress = std::function<void(std::size_t count, std::size_t expected)>;
 
 // READFP, then up to 2 MiB at the bulk rate, ending after 500 ms without a byte.
 BulkRead ReadFiscalMemory(DeviceSession& session, const std::atomic<bool>* stop = nullptr,

@@ -59,7 +59,12 @@ Outcome ZeroOperatingMemory(DeviceSession& session);
 // number is above 13021.
 Outcome PairFiscalMemory(DeviceSession& session);
 
-// ESC ";" text CR: the command's name and arguments as given.
-Outcome SendFreeCommand(DeviceSession& session, const std::string& text);
+// ESC ";" text CR: the command's name and arguments as given. Its answer
+// may be a status or data (an info query's value, say).
+struct FreeCommandAnswered {
+  Outcome outcome;     // taken only when the answer was "0"
+  std::string answer;  // the answer line as it came; empty when none came
+};
+FreeCommandAnswered SendFreeCommand(DeviceSession& session, const std::string& text);
 
 }  // namespace korvena::operations
