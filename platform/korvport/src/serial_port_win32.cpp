@@ -14,6 +14,7 @@ namespace {
 // A write that makes no progress for this long has lost its line.
 constexpr DWORD kWriteStallMs = 2000;
 constexpr DWORD kQueueBytes = 4096;
+constexpr DWORD kLongestReadWaitMs = 20;
 
 HANDLE Handle(void* handle) { return static_cast<HANDLE>(handle); }
 
@@ -119,23 +120,35 @@ bool SerialPort::Close() {
 }
 
 bool SerialPort::FillBuffer(uint32_t waitMs) {
-  const DWORD wait = std::clamp<DWORD>(waitMs, kReadWaitMs, MAXDWORD - 1);
-  // A longer wait than Read's own is asked for this once.
-  const bool longer = wait != kReadWaitMs;
-  DWORD got = 0;
-  const bool read = (!longer || SetReadWait(Handle(handle_), wait)) &&
-                    ReadFile(Handle(handle_), buffer_, sizeof buffer_, &got, nullptr) != 0;
-  if (longer) SetReadWait(Handle(handle_), kReadWaitMs);
-  if (!read) {
-    // A port whose read fails at once (an adapter pulled out) must still
-    // cost the caller its wait, or its polling loop spins.
-    Sleep(wait);
-    return false;
+  // A long wait goes in slices: a read that waits on a quiet port is not
+  // always woken by the byte that comes meanwhile (seen under Wine, with the
+  // byte handed over only at the read's time-out, past the caller's
+  // deadline). A slice bounds that delay to a few milliseconds.
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD elapsed = GetTickCount() - start;
+    const DWORD rest = waitMs > elapsed ? waitMs - elapsed : 0;
+    const DWORD wait = std::clamp<DWORD>(rest, kReadWaitMs, kLongestReadWaitMs);
+    // A longer wait than Read's own is asked for this once.
+    const bool longer = wait != kReadWaitMs;
+    DWORD got = 0;
+    const bool read = (!longer || SetReadWait(Handle(handle_), wait)) &&
+                      ReadFile(Handle(handle_), buffer_, sizeof buffer_, &got, nullptr) != 0;
+    if (longer) SetReadWait(Handle(handle_), kReadWaitMs);
+    if (!read) {
+      // A port whose read fails at once (an adapter pulled out) must still
+      // cost the caller its wait, or its polling loop spins.
+      Sleep(rest);
+      return false;
+    }
+    if (got > 0) {
+      bufferStart_ = 0;
+      bufferEnd_ = got;
+      return true;
+    }
+    // The port's own time-out has waited the slice.
+    if (GetTickCount() - start >= waitMs) return false;
   }
-  if (got == 0) return false;  // the port's own time-out has waited already
-  bufferStart_ = 0;
-  bufferEnd_ = got;
-  return true;
 }
 
 bool SerialPort::WriteBytes(const uint8_t* bytes, std::size_t count) {
