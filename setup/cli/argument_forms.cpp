@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "cli_failure.h"
-#include "korvena/protocol/amounts.h"
+#include "korvena/operations/amount_field.h"
 
 namespace korvena::cli {
 namespace {
@@ -91,17 +91,12 @@ operations::DateTime ParseDateTime(std::string_view text, std::string_view what)
 }
 
 int64_t ParseAmount(std::string_view text, int decimals, std::string_view what) {
-  const std::optional<int64_t> units = protocol::ParseDecimal(text, decimals);
-  if (!units || *units < 0 || text.front() == '-')
-    FailInvalid(std::string(what) + " must be a decimal number, not negative, with at most " +
-                std::to_string(decimals) + " decimals and at most " + std::to_string(protocol::kLargestNumber) +
-                ", not " + Quoted(text));
-  return *units;
+  return AsUsageFailure([&] { return operations::ParseAmount(text, decimals, what); });
 }
 
-std::string AmountText(int64_t units, int decimals) { return protocol::FormatDecimal(units, decimals); }
+std::string AmountText(int64_t units, int decimals) { return operations::AmountText(units, decimals); }
 
-std::string MoneyText(int64_t cents) { return AmountText(cents, 2); }
+std::string MoneyText(int64_t cents) { return operations::MoneyText(cents); }
 
 bool IsPlainDecimal(std::string_view text, std::size_t longest) {
   if (text.empty() || text.size() > longest || std::count(text.begin(), text.end(), '.') > 1) return false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "korvena/operations/invalid_input.h"
 #include "korvena/operations/outcome.h"
 #include "korvena/session/session_failure.h"
 
@@ -46,6 +47,16 @@ class CliFailure : public std::runtime_error {
 // device's code page cannot hold.
 [[noreturn]] void FailInvalid(const std::string& message);
 [[noreturn]] void FailFile(const std::string& message);
+
+// `check`'s result; the shared checks' InvalidInput becomes FailInvalid.
+template <typename Check>
+auto AsUsageFailure(Check check) -> decltype(check()) {
+  try {
+    return check();
+  } catch (const operations::InvalidInput& invalid) {
+    FailInvalid(invalid.what());
+  }
+}
 
 // A failure of `kind` (with the device's `status` for a refusal), for what
 // an operation tells otherwise than by a session failure.

@@ -9,12 +9,17 @@
 #include "korvena/operations/fiscal_identity.h"
 #include "korvena/operations/sales.h"
 #include "korvena/protocol/info_catalogue.h"
-#include "sale_document.h"
+#include "korvena/operations/sale_document.h"
 
 namespace korvena::cli {
 namespace {
 
 namespace info = protocol::info;
+using operations::DocumentTotals;
+using operations::InvoiceDocument;
+using operations::kReceiptModes;
+using operations::PaymentCents;
+using operations::ReceiptDocument;
 
 // A document of a few hundred lines is far below this.
 constexpr std::size_t kLargestDocument = 1 << 20;
@@ -59,10 +64,13 @@ std::array<int64_t, 4> DeviceVatCoefficients(DeviceSession& session) {
 Plan PlanReceipt(Arguments& arguments) {
   const std::string path = arguments.Next("FILE.json or -");
   arguments.Done();
-  const ReceiptDocument document = ReadReceiptDocument(ReadInputOrStandardInput(path, kLargestDocument));
+  const std::string json = ReadInputOrStandardInput(path, kLargestDocument);
+  const ReceiptDocument document = AsUsageFailure([&] { return operations::ReadReceiptDocument(json); });
   return {false, [document](DeviceSession& session) {
             // The totals as the device computes them, before anything is sent.
-            const DocumentTotals totals = CheckReceiptDocument(document, DeviceVatCoefficients(session));
+            const std::array<int64_t, 4> coefficients = DeviceVatCoefficients(session);
+            const DocumentTotals totals =
+                AsUsageFailure([&] { return operations::CheckReceiptDocument(document, coefficients); });
             const operations::DocumentPrinted printed = operations::PrintReceipt(session, document.receipt);
             RequirePrinted(printed, "receipt");
             Result vat = Result::array();
@@ -83,8 +91,9 @@ Plan PlanReceipt(Arguments& arguments) {
 Plan PlanInvoice(Arguments& arguments) {
   const std::string path = arguments.Next("FILE.json or -");
   arguments.Done();
-  const InvoiceDocument document = ReadInvoiceDocument(ReadInputOrStandardInput(path, kLargestDocument));
-  const DocumentTotals totals = CheckInvoiceDocument(document);
+  const std::string json = ReadInputOrStandardInput(path, kLargestDocument);
+  const InvoiceDocument document = AsUsageFailure([&] { return operations::ReadInvoiceDocument(json); });
+  const DocumentTotals totals = AsUsageFailure([&] { return operations::CheckInvoiceDocument(document); });
   return {false, [document, totals](DeviceSession& session) {
             RequirePrinted(operations::PrintInvoice(session, document.invoice), "invoice");
             Result result = {{"document", "invoice"}};

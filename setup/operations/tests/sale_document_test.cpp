@@ -1,13 +1,13 @@
 // Receipts and invoices from JSON: refused with the field named before
 // anything is sent, or sent in the device's forms with the totals it will
 // compute.
-#include "sale_document.h"
+#include "korvena/operations/sale_document.h"
 
 #include <gtest/gtest.h>
 
-#include "cli_failure.h"
+#include "korvena/operations/invalid_input.h"
 
-namespace korvena::cli {
+namespace korvena::operations {
 namespace {
 
 // VAT coefficients 20 %, 10 %, 0 %, 0 %.
@@ -32,8 +32,7 @@ TEST_P(RefusedReceiptTest, NamesTheField) {
   try {
     CheckReceiptDocument(ReadReceiptDocument(c.json), kCoefficients);
     FAIL() << "taken";
-  } catch (const CliFailure& failure) {
-    EXPECT_EQ(failure.exit(), kExitUsage);
+  } catch (const InvalidInput& failure) {
     EXPECT_NE(std::string(failure.what()).find(c.failure), std::string::npos) << failure.what();
   }
 }
@@ -92,12 +91,12 @@ TEST(ReceiptDocument, GoesInTheDeviceFormsWithTheTotalItComputes) {
       Receipt(kLine + R"(, {"type": "storno", "text": "Rožok", "quantity": "1", "unitPrice": "1.25", "vat": "B"})",
               R"([{"type": "card", "amount": "1"}, {"type": "cash", "amount": "5"}])"));
   ASSERT_EQ(document.receipt.lines.size(), 2u);
-  const operations::ReceiptLine& line = document.receipt.lines[0];
+  const ReceiptLine& line = document.receipt.lines[0];
   EXPECT_EQ(line.quantity, "2.000");
   EXPECT_EQ(line.unitPrice, "1.25");
   EXPECT_EQ(line.text, "Ro\xA7ok");  // code page 852
   EXPECT_EQ(document.receipt.lines[1].kind, protocol::LineKind::kStorno);
-  EXPECT_EQ(document.receipt.payments, (operations::Payments{"5.00", "1.00", "", "", "", ""}));
+  EXPECT_EQ(document.receipt.payments, (Payments{"5.00", "1.00", "", "", "", ""}));
   const DocumentTotals totals = CheckReceiptDocument(document, kCoefficients);
   EXPECT_EQ(totals.totalCents, 150);
   EXPECT_EQ(totals.changeCents, 450);
@@ -111,11 +110,11 @@ TEST(InvoiceDocument, NeedsAnAmountAndATextAndItsPayments) {
             "Fakt\xA3"
             "ra");
   EXPECT_EQ(CheckInvoiceDocument(invoice).changeCents, 0);
-  EXPECT_THROW(ReadInvoiceDocument(R"({"amount": "0", "text": "x", "payments": []})"), CliFailure);
-  EXPECT_THROW(ReadInvoiceDocument(R"({"amount": "5", "text": "", "payments": []})"), CliFailure);
+  EXPECT_THROW(ReadInvoiceDocument(R"({"amount": "0", "text": "x", "payments": []})"), InvalidInput);
+  EXPECT_THROW(ReadInvoiceDocument(R"({"amount": "5", "text": "", "payments": []})"), InvalidInput);
   EXPECT_THROW(CheckInvoiceDocument(ReadInvoiceDocument(R"({"amount": "5", "text": "x", "payments": []})")),
-               CliFailure);
+               InvalidInput);
 }
 
 }  // namespace
-}  // namespace korvena::cli
+}  // namespace korvena::operations

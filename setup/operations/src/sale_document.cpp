@@ -1,15 +1,16 @@
-#include "sale_document.h"
+#include "korvena/operations/sale_document.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 
-#include "argument_forms.h"
-#include "cli_failure.h"
-#include "device_texts.h"
+#include "korvena/operations/amount_field.h"
+#include "korvena/operations/device_text.h"
+#include "korvena/operations/invalid_input.h"
+#include "korvena/protocol/text_limits.h"
 #include "korvena/protocol/vat_classes.h"
 
-namespace korvena::cli {
+namespace korvena::operations {
 namespace {
 
 using Json = nlohmann::json;
@@ -24,7 +25,7 @@ Json Parsed(std::string_view text) {
     // "[json.exception.parse_error.101] parse error at line 1, ...": the part after the tag.
     const std::string what = error.what();
     const std::size_t tag = what.find("] ");
-    FailInvalid("the document is no JSON: " + (tag == std::string::npos ? what : what.substr(tag + 2)));
+    FailInvalidInput("the document is no JSON: " + (tag == std::string::npos ? what : what.substr(tag + 2)));
   }
 }
 
@@ -34,34 +35,34 @@ std::string Where(const std::string& path, std::string_view field) {
 
 // `value` an object with exactly `fields`; `path` is "" for the document itself.
 void CheckObject(const Json& value, const std::string& path, std::initializer_list<std::string_view> fields) {
-  if (!value.is_object()) FailInvalid((path.empty() ? "the document" : path) + " must be a JSON object");
+  if (!value.is_object()) FailInvalidInput((path.empty() ? "the document" : path) + " must be a JSON object");
   for (const auto& [key, field] : value.items())
-    if (std::find(fields.begin(), fields.end(), key) == fields.end()) FailInvalid(Where(path, key) + ": no such field");
+    if (std::find(fields.begin(), fields.end(), key) == fields.end()) FailInvalidInput(Where(path, key) + ": no such field");
   for (const std::string_view field : fields)
-    if (!value.contains(field)) FailInvalid(Where(path, field) + " is missing");
+    if (!value.contains(field)) FailInvalidInput(Where(path, field) + " is missing");
 }
 
 std::string Text(const Json& object, std::string_view field, const std::string& path) {
   const Json& value = object.at(field);
-  if (!value.is_string()) FailInvalid(Where(path, field) + " must be a string");
+  if (!value.is_string()) FailInvalidInput(Where(path, field) + " must be a string");
   return value.get<std::string>();
 }
 
 // A decimal field: a string, not a JSON number, so that nothing is rounded on the way.
 int64_t Decimal(const Json& object, std::string_view field, const std::string& path, int decimals) {
   const Json& value = object.at(field);
-  if (!value.is_string()) FailInvalid(Where(path, field) + " must be a decimal number in a string, such as \"2.50\"");
+  if (!value.is_string()) FailInvalidInput(Where(path, field) + " must be a decimal number in a string, such as \"2.50\"");
   return ParseAmount(value.get<std::string>(), decimals, Where(path, field));
 }
 
 const Json& ArrayField(const Json& object, std::string_view field) {
   const Json& value = object.at(field);
-  if (!value.is_array()) FailInvalid(std::string(field) + " must be a JSON array");
+  if (!value.is_array()) FailInvalidInput(std::string(field) + " must be a JSON array");
   return value;
 }
 
-operations::Payments ReadPayments(const Json& document, PaymentCents& cents) {
-  operations::Payments texts;
+Payments ReadPayments(const Json& document, PaymentCents& cents) {
+  Payments texts;
   std::array<bool, 6> given{};
   const Json& payments = ArrayField(document, "payments");
   for (std::size_t i = 0; i < payments.size(); ++i) {
@@ -69,9 +70,9 @@ operations::Payments ReadPayments(const Json& document, PaymentCents& cents) {
     CheckObject(payments[i], path, {"type", "amount"});
     const std::string type = Text(payments[i], "type", path);
     const std::optional<int> means = protocol::FindPaymentMeans(type);
-    if (!means) FailInvalid(path + ".type must be cash, card, credit, invoice, means5 or means6, not \"" + type + "\"");
+    if (!means) FailInvalidInput(path + ".type must be cash, card, credit, invoice, means5 or means6, not \"" + type + "\"");
     const auto at = static_cast<std::size_t>(*means);
-    if (given[at]) FailInvalid(path + ".type: " + type + " is paid twice");
+    if (given[at]) FailInvalidInput(path + ".type: " + type + " is paid twice");
     given[at] = true;
     cents[at] = Decimal(payments[i], "amount", path, kCentDecimals);
     texts[at] = AmountText(cents[at], kCentDecimals);
@@ -84,20 +85,20 @@ void ReadLine(const Json& line, const std::string& path, ReceiptDocument& docume
   const std::string type = Text(line, "type", path);
   const std::optional<protocol::LineKindInfo> kind = protocol::FindLineKind(type);
   if (!kind)
-    FailInvalid(path + ".type must be item, storno, discount, surcharge, negative or return, not \"" + type + "\"");
+    FailInvalidInput(path + ".type must be item, storno, discount, surcharge, negative or return, not \"" + type + "\"");
   const std::string vat = Text(line, "vat", path);
-  if (vat.size() != 1 || !protocol::FindVatClass(vat)) FailInvalid(path + ".vat must be one letter A to I");
+  if (vat.size() != 1 || !protocol::FindVatClass(vat)) FailInvalidInput(path + ".vat must be one letter A to I");
   protocol::SaleLine figures{kind->kind, Decimal(line, "quantity", path, kQuantityDecimals),
                              Decimal(line, "unitPrice", path, kCentDecimals), vat.front()};
-  if (figures.quantityThousandths == 0) FailInvalid(path + ".quantity must be above 0");
+  if (figures.quantityThousandths == 0) FailInvalidInput(path + ".quantity must be above 0");
   if (!protocol::LineAmountCents(figures.quantityThousandths, figures.unitPriceCents))
-    FailInvalid(path + ": quantity times unit price is more than the device prints");
-  operations::ReceiptLine sent;
+    FailInvalidInput(path + ": quantity times unit price is more than the device prints");
+  ReceiptLine sent;
   sent.kind = kind->kind;
   sent.quantity = AmountText(figures.quantityThousandths, kQuantityDecimals);
   sent.unitPrice = AmountText(figures.unitPriceCents, kCentDecimals);
   sent.vatLetter = figures.vatLetter;
-  sent.text = DeviceText(Text(line, "text", path), path + ".text", kLongestLineText);
+  sent.text = DeviceText(Text(line, "text", path), path + ".text", protocol::kLongestLineText);
   document.receipt.lines.push_back(std::move(sent));
   document.figures.push_back(figures);
 }
@@ -112,9 +113,9 @@ DocumentTotals Closed(int64_t totalCents, const PaymentCents& paid) {
   const protocol::PaymentCheck check = protocol::CheckPayments(totalCents, paid);
   switch (check.outcome) {
     case protocol::PaymentCheck::kShort:
-      FailInvalid("the payments (" + MoneyText(Paid(paid)) + ") do not cover the total " + MoneyText(totalCents));
+      FailInvalidInput("the payments (" + MoneyText(Paid(paid)) + ") do not cover the total " + MoneyText(totalCents));
     case protocol::PaymentCheck::kNonCashTooHigh:
-      FailInvalid("only cash may pay more than the total " + MoneyText(totalCents));
+      FailInvalidInput("only cash may pay more than the total " + MoneyText(totalCents));
     case protocol::PaymentCheck::kCloses: break;
   }
   return {totalCents, check.changeCents, {}};
@@ -122,16 +123,17 @@ DocumentTotals Closed(int64_t totalCents, const PaymentCents& paid) {
 
 }  // namespace
 
-ReceiptDocument ReadReceiptDocument(std::string_view json) {
-  const Json document = Parsed(json);
+ReceiptDocument ReadReceiptDocument(std::string_view json) { return ReceiptDocumentOf(Parsed(json)); }
+
+ReceiptDocument ReceiptDocumentOf(const Json& document) {
   CheckObject(document, "", {"mode", "lines", "payments"});
   ReceiptDocument read;
   const std::string mode = Text(document, "mode", "");
   if (mode.size() != 1 || kReceiptModes.find(mode.front()) == std::string_view::npos)
-    FailInvalid("mode must be A, B, C, D or E, not \"" + mode + "\"");
+    FailInvalidInput("mode must be A, B, C, D or E, not \"" + mode + "\"");
   read.receipt.mode = static_cast<int>(kReceiptModes.find(mode.front()));
   const Json& lines = ArrayField(document, "lines");
-  if (lines.empty()) FailInvalid("lines: a receipt needs at least one line");
+  if (lines.empty()) FailInvalidInput("lines: a receipt needs at least one line");
   for (std::size_t i = 0; i < lines.size(); ++i) ReadLine(lines[i], "lines[" + std::to_string(i) + "]", read);
   read.receipt.payments = ReadPayments(document, read.paid);
   return read;
@@ -142,17 +144,17 @@ InvoiceDocument ReadInvoiceDocument(std::string_view json) {
   CheckObject(document, "", {"amount", "text", "payments"});
   InvoiceDocument read;
   read.amountCents = Decimal(document, "amount", "", kCentDecimals);
-  if (read.amountCents == 0) FailInvalid("amount must be above 0");
+  if (read.amountCents == 0) FailInvalidInput("amount must be above 0");
   read.invoice.amount = MoneyText(read.amountCents);
-  read.invoice.text = DeviceText(Text(document, "text", ""), "text", kLongestLineText);
-  if (read.invoice.text.empty()) FailInvalid("text: an invoice needs a text");
+  read.invoice.text = DeviceText(Text(document, "text", ""), "text", protocol::kLongestLineText);
+  if (read.invoice.text.empty()) FailInvalidInput("text: an invoice needs a text");
   read.invoice.payments = ReadPayments(document, read.paid);
   return read;
 }
 
 DocumentTotals CheckReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients) {
   const std::optional<protocol::ReceiptFigures> figures = protocol::ComputeReceipt(document.figures, coefficients);
-  if (!figures) FailInvalid("lines: an amount is more than the device prints");
+  if (!figures) FailInvalidInput("lines: an amount is more than the device prints");
   DocumentTotals totals = Closed(figures->totalCents, document.paid);
   totals.figures = *figures;
   return totals;
@@ -162,4 +164,4 @@ DocumentTotals CheckInvoiceDocument(const InvoiceDocument& document) {
   return Closed(document.amountCents, document.paid);
 }
 
-}  // namespace korvena::cli
+}  // namespace korvena::operations

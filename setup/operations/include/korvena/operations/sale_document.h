@@ -1,21 +1,23 @@
 #pragma once
-// The receipts and invoices kalibro-cli prints, read from JSON and checked
-// whole before anything is sent: every field, every number's form, every
-// text in the device's code page, and that the payments close the document
-// as the device will compute it.
+// Receipts and invoices as JSON documents, checked whole before anything is
+// sent: every field, every number's form, every text in the device's code
+// page, and that the payments close the document as the device will compute
+// it. kalibro-cli and the fiscal service take the same documents. Failures
+// are InvalidInput naming the field, e.g. "lines[1].vat".
 //
 //   receipt: {"mode": "A", "lines": [{"type": "item", "text": "Rožok", "quantity": "2.000",
 //             "unitPrice": "0.15", "vat": "B"}], "payments": [{"type": "cash", "amount": "1.00"}]}
 //   invoice: {"amount": "120.00", "text": "Faktúra 2026/17", "payments": [{"type": "card", "amount": "120.00"}]}
 #include <array>
 #include <cstdint>
+#include <nlohmann/json_fwd.hpp>
 #include <string_view>
 #include <vector>
 
 #include "korvena/operations/sales.h"
 #include "korvena/protocol/amounts.h"
 
-namespace korvena::cli {
+namespace korvena::operations {
 
 // The receipt modes in the order S numbers them (MOD A is 0).
 inline constexpr std::string_view kReceiptModes = "ABCDE";
@@ -23,19 +25,21 @@ inline constexpr std::string_view kReceiptModes = "ABCDE";
 using PaymentCents = std::array<int64_t, 6>;  // by means of payment, protocol::kPaymentMeans
 
 struct ReceiptDocument {
-  operations::Receipt receipt;              // as it goes to the device
+  Receipt receipt;                          // as it goes to the device
   std::vector<protocol::SaleLine> figures;  // its lines as numbers
   PaymentCents paid{};
 };
 
 struct InvoiceDocument {
-  operations::Invoice invoice;
+  Invoice invoice;
   int64_t amountCents = 0;
   PaymentCents paid{};
 };
 
-// An invalid failure (exit status 2) naming the field, e.g. "lines[1].vat".
+// From JSON text ("the document is no JSON" when it does not parse), or
+// from a document parsed already.
 ReceiptDocument ReadReceiptDocument(std::string_view json);
+ReceiptDocument ReceiptDocumentOf(const nlohmann::json& document);
 InvoiceDocument ReadInvoiceDocument(std::string_view json);
 
 struct DocumentTotals {
@@ -45,8 +49,8 @@ struct DocumentTotals {
 };
 
 // The figures the device will compute with its VAT coefficients (0.01 %);
-// an invalid failure when the payments do not close the document.
+// InvalidInput when the payments do not close the document.
 DocumentTotals CheckReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients);
 DocumentTotals CheckInvoiceDocument(const InvoiceDocument& document);
 
-}  // namespace korvena::cli
+}  // namespace korvena::operations
