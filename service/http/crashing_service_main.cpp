@@ -1,0 +1,27 @@
+// korvena-service for the crash sweep, a test build only: it kills itself
+// with SIGKILL at the frame and point KORVENA_SERVICE_CRASH names, e.g.
+// "L2:sent" (points: before-send, sent, answered), as a power cut would.
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "service_program.h"
+
+int main(int argc, char** argv) {
+  using korvena::service::CrashPoint;
+  const char* spec = std::getenv("KORVENA_SERVICE_CRASH");
+  const std::string target = spec != nullptr ? spec : "";
+  korvena::service::CrashHook hook = [target](std::string_view purpose, CrashPoint point) {
+    static const char* const kPoints[] = {"before-send", "sent", "answered"};
+    if (target == std::string(purpose) + ":" + kPoints[static_cast<int>(point)]) raise(SIGKILL);
+  };
+  try {
+    return korvena::service::RunServiceProgram(argc, argv, target.empty() ? nullptr : hook);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "korvena-service: %s\n", error.what());
+    return 1;
+  }
+}

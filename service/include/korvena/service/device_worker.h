@@ -1,0 +1,92 @@
+#pragma once
+// One device's worker: a thread with a FIFO queue of accepted jobs. It
+// connects (and reconnects whenever the device comes back), settles any job
+// a crash or a silent device left running, runs the queue one receipt at a
+// time, and between jobs keeps the device's status values fresh. A job
+// whose outcome is unknown blocks the device until it is resolved.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "korvena/service/crash_points.h"
+#include "korvena/service/device_channel.h"
+#include "korvena/service/device_view.h"
+#include "korvena/service/job_journal.h"
+#include "korvena/service/receipt_progress.h"
+
+namespace korvena::service {
+
+struct WorkerSettings {
+  std::string id;                    // "COM3"
+  uint32_t answerLimitMs = 30000;    // a document frame's answer
+  uint32_t reconnectPauseMs = 1000;  // between attempts to find a lost device
+  uint32_t refreshEveryMs = 10000;   // a full pass over the status values at most this often
+  uint32_t quietBeforeRefreshMs = 300;  // the queue has been empty this long before a pass starts
+  CrashHook crash;
+};
+
+class DeviceWorker {
+ public:
+  // `jobChanged` hears every job the worker finishes or leaves unknown.
+  DeviceWorker(WorkerSettings settings, JobJournal& journal, std::unique_ptr<DeviceChannel> channel,
+               std::function<void(const std::string& key)> jobChanged);
+  ~DeviceWorker();
+  DeviceWorker(const DeviceWorker&) = delete;
+  DeviceWorker& operator=(const DeviceWorker&) = delete;
+
+  // Takes the device's accepted jobs from the journal into the queue and starts the thread.
+  void Start();
+  void Stop();
+
+  const std::string& id() const { return settings_.id; }
+  DeviceView View() const;
+  // A job the journal has just accepted for this device.
+  void Enqueue(const std::string& key);
+  // A job left the queue (cancelled) or was resolved: look again.
+  void Forget(const std::string& key);
+  void Wake();
+
+ private:
+  void Loop();
+  bool Connect();
+  void LoseDevice();
+  bool RunSettledWork();
+  void RunJob(const JobRecord& job);
+  void FinishUnreadable(const JobRecord& job, const std::string& why);
+  // One status value while the queue stays empty; false when the device was silent.
+  bool RefreshOne();
+  void SetState(DeviceState state);
+  void Remember(int number, const std::string& answer);
+  // Waits up to `ms` or until woken; false when stopping.
+  bool Pause(uint32_t ms);
+
+  WorkerSettings settings_;
+  JobJournal& journal_;
+  std::unique_ptr<DeviceChannel> channel_;
+  std::function<void(const std::string&)> jobChanged_;
+
+  mutable std::mutex lock_;
+  std::condition_variable wake_;
+  std::deque<std::string> queue_;
+  bool stopping_ = false;
+  bool woken_ = false;
+  DeviceView view_;
+
+  // The worker thread's own.
+  bool connected_ = false;
+  std::optional<DeviceCounters> counters_;  // valid while nothing has printed since they were read
+  std::vector<int> refreshNumbers_;
+  std::size_t refreshNext_ = 0;
+  int64_t lastPassEnd_ = 0;
+  int64_t lastBusy_ = 0;
+  std::thread thread_;
+};
+
+}  // namespace korvena::service

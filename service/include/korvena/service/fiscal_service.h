@@ -1,0 +1,68 @@
+#pragma once
+// The fiscal service without its HTTP front end: the devices and their
+// workers, the journal, and what a request may ask of them. Every answer is
+// typed; the front end turns it into a status and a JSON body.
+#include <memory>
+#include <nlohmann/json_fwd.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "korvena/operations/sale_document.h"
+#include "korvena/service/device_worker.h"
+#include "korvena/service/job_board.h"
+#include "korvena/service/job_journal.h"
+
+namespace korvena::service {
+
+struct ServiceDevice {
+  WorkerSettings worker;
+  std::unique_ptr<DeviceChannel> channel;
+};
+
+class FiscalService {
+ public:
+  FiscalService(JobJournal& journal, std::vector<ServiceDevice> devices);
+  ~FiscalService();
+  void Start();
+  void Stop();
+
+  std::vector<DeviceView> Devices() const;
+  std::optional<DeviceView> Device(const std::string& id) const;
+
+  struct Submission {
+    enum Kind { kNoSuchDevice, kInvalid, kDeviceLost, kDeviceBlocked, kKeyReused, kJob } kind = kJob;
+    std::string message;
+    JobRecord job;  // kJob: the job just accepted, or the one the key already holds
+  };
+  // Two requests are the same when their bodies are equal as parsed JSON
+  // and they name the same device.
+  Submission SubmitReceipt(const std::string& device, const std::string& key, const nlohmann::json& body);
+
+  struct Quote {
+    enum Kind { kNoSuchDevice, kInvalid, kNoCoefficients, kQuoted } kind = kQuoted;
+    std::string message;
+    operations::DocumentTotals totals;
+  };
+  Quote QuoteReceipt(const std::string& device, const nlohmann::json& body) const;
+
+  std::optional<JobRecord> Job(const std::string& key) const { return journal_.Find(key); }
+  std::vector<FrameRecord> Frames(const std::string& key) const { return journal_.Frames(key); }
+
+  enum class Change { kNoSuchJob, kWrongState, kDone };
+  // An unknown job settled by a person: printed makes it done, else failed.
+  Change Resolve(const std::string& key, bool printed);
+  // A job still waiting in its queue is taken out and fails.
+  Change Cancel(const std::string& key);
+
+  JobBoard& board() { return board_; }
+
+ private:
+  DeviceWorker* WorkerOf(const std::string& id) const;
+
+  JobJournal& journal_;
+  JobBoard board_;
+  std::vector<std::unique_ptr<DeviceWorker>> workers_;
+};
+
+}  // namespace korvena::service

@@ -1,0 +1,282 @@
+#include "korvena/service/api_router.h"
+
+#include <algorithm>
+#include <cctype>
+#include <nlohmann/json.hpp>
+
+#include "korvena/operations/amount_field.h"
+#include "korvena/service/api_views.h"
+
+namespace korvena::service {
+namespace {
+
+using Json = nlohmann::ordered_json;
+using operations::MoneyText;
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+ApiResponse JsonResponse(int status, const Json& body) { return {status, {}, body.dump()}; }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The path's segments, each percent-decoded; nothing for a broken escape.
+std::optional<std::vector<std::string>> PathSegments(std::string_view target) {
+  const std::string_view path = target.substr(0, target.find('?'));
+  if (path.empty() || path.front() != '/') return std::nullopt;
+  std::vector<std::string> segments;
+  std::size_t start = 1;
+  while (start <= path.size()) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    std::string segment;
+    for (std::size_t i = start; i < end; ++i) {
+      if (path[i] != '%') {
+        segment.push_back(path[i]);
+        continue;
+      }
+      if (i + 2 >= end) return std::nullopt;
+      const int high = HexValue(path[i + 1]);
+      const int low = HexValue(path[i + 2]);
+      if (high < 0 || low < 0) return std::nullopt;
+      segment.push_back(static_cast<char>(high * 16 + low));
+      i += 2;
+    }
+    segments.push_back(std::move(segment));
+    start = end + 1;
+  }
+  return segments;
+}
+
+std::string PercentEncoded(std::string_view text) {
+  std::string encoded;
+  for (const char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_' || c == '.' || c == '~') {
+      encoded.push_back(c);
+      continue;
+    }
+    char escape[4];
+    std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(c));
+    encoded += escape;
+  }
+  return encoded;
+}
+
+// Printable ASCII without blanks: what a key may hold.
+bool IsKeyText(std::string_view key) {
+  return std::all_of(key.begin(), key.end(), [](char c) { return c > 0x20 && c < 0x7F; });
+}
+
+// The body parsed, or why it is no JSON in `problem`.
+std::optional<Json> ParsedBody(const std::string& body, std::string& problem) {
+  try {
+    return Json::parse(body);
+  } catch (const Json::exception& error) {
+    // "[json.exception.parse_error.101] parse error at line 1, ...": the part after the tag.
+    const std::string what = error.what();
+    const std::size_t tag = what.find("] ");
+    problem = "the body is no JSON: " + (tag == std::string::npos ? what : what.substr(tag + 2));
+    return std::nullopt;
+  }
+}
+
+Json Totals(const operations::DocumentTotals& totals) {
+  Json vat = Json::array();
+  for (std::size_t rate = 0; rate < totals.figures.byRate.size(); ++rate) {
+    const protocol::VatSplit& split = totals.figures.byRate[rate];
+    if (split.Gross() != 0 || split.vat != 0)
+      vat.push_back({{"rate", rate}, {"base", MoneyText(split.base)}, {"vat", MoneyText(split.vat)}});
+  }
+  return {{"total", MoneyText(totals.totalCents)}, {"change", MoneyText(totals.changeCents)}, {"vat", vat}};
+}
+
+}  // namespace
+
+std::optional<std::string> ApiRequest::Header(std::string_view name) const {
+  for (const auto& [key, value] : headers)
+    if (SameName(key, name)) return value;
+  return std::nullopt;
+}
+
+ApiRouter::ApiRouter(FiscalService& service, AccessTokens tokens, RouterSettings settings)
+    : service_(service), tokens_(std::move(tokens)), settings_(settings) {}
+
+ApiResponse ApiRouter::Error(int status, std::string_view code, const std::string& message) {
+  return JsonResponse(status, {{"error", {{"code", code}, {"message", message}}}});
+}
+
+std::optional<ApiResponse> ApiRouter::Refused(const ApiRequest& request, Role need) const {
+  if (!tokens_.required()) return std::nullopt;
+  const std::optional<std::string> authorization = request.Header("Authorization");
+  constexpr std::string_view kBearer = "Bearer ";
+  if (!authorization || authorization->size() <= kBearer.size() ||
+      !SameName(std::string_view(*authorization).substr(0, kBearer.size()), kBearer)) {
+    ApiResponse response = Error(401, "unauthorized", "a token is needed: Authorization: Bearer TOKEN");
+    response.headers.emplace_back("WWW-Authenticate", "Bearer");
+    return response;
+  }
+  const std::optional<Role> role = tokens_.RoleOf(std::string_view(*authorization).substr(kBearer.size()));
+  if (!role) {
+    ApiResponse response = Error(401, "unauthorized", "the token is not known");
+    response.headers.emplace_back("WWW-Authenticate", "Bearer error=\"invalid_token\"");
+    return response;
+  }
+  if (!Permits(*role, need)) return Error(403, "forbidden", "the token's role may not do this");
+  return std::nullopt;
+}
+
+ApiReply ApiRouter::Handle(const ApiRequest& request) {
+  const std::optional<std::vector<std::string>> path = PathSegments(request.target);
+  if (!path) return {Error(400, "bad-request", "the path is not well formed"), {}};
+  const std::vector<std::string>& p = *path;
+  const std::string& m = request.method;
+  // Which route, which role and which methods the path allows.
+  struct Match {
+    std::string allowed;
+    Role role = Role::kTill;
+    bool open = false;
+    std::function<ApiReply()> run;
+  };
+  std::optional<Match> match;
+  const auto reply = [](ApiResponse response) { return ApiReply{std::move(response), {}}; };
+  if (p == std::vector<std::string>{"healthz"}) {
+    match = Match{"GET", Role::kTill, true, [&] { return reply(JsonResponse(200, {{"status", "ok"}})); }};
+  } else if (p.size() == 2 && p[0] == "v1" && p[1] == "devices") {
+    match = Match{"GET", Role::kTill, false, [&] { return reply(Devices()); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "status") {
+    match = Match{"GET", Role::kTill, false, [&] { return reply(Status(p[2])); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "receipts") {
+    match = Match{"POST", Role::kTill, false, [&] { return Receipt(request, p[2]); }};
+  } else if (p.size() == 5 && p[0] == "v1" && p[1] == "devices" && p[3] == "receipts" && p[4] == "quote") {
+    match = Match{"POST", Role::kTill, false, [&] { return reply(Quote(request, p[2])); }};
+  } else if (p.size() == 3 && p[0] == "v1" && p[1] == "jobs") {
+    match = Match{"GET", Role::kTill, false, [&] { return reply(Job(p[2])); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "jobs" && p[3] == "resolution") {
+    match = Match{"POST", Role::kService, false, [&] { return reply(Resolution(request, p[2])); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "jobs" && p[3] == "cancel") {
+    match = Match{"POST", Role::kTill, false, [&] { return reply(Cancel(p[2])); }};
+  }
+  if (!match) return reply(Error(404, "not-found", "no such resource"));
+  if (!match->open)
+    if (std::optional<ApiResponse> refused = Refused(request, match->role)) return reply(std::move(*refused));
+  if (m != match->allowed) {
+    ApiResponse response = Error(405, "method-not-allowed", "this resource takes " + match->allowed);
+    response.headers.emplace_back("Allow", match->allowed);
+    return reply(std::move(response));
+  }
+  if (request.body.size() > settings_.largestBody)
+    return reply(Error(413, "too-large", "the body is over " + std::to_string(settings_.largestBody) + " bytes"));
+  return match->run();
+}
+
+ApiResponse ApiRouter::Devices() {
+  Json devices = Json::array();
+  for (const DeviceView& view : service_.Devices()) devices.push_back(DeviceJson(view));
+  return JsonResponse(200, devices);
+}
+
+ApiResponse ApiRouter::Status(const std::string& device) {
+  const std::optional<DeviceView> view = service_.Device(device);
+  if (!view) return Error(404, "not-found", "no device " + device);
+  return JsonResponse(200, StatusJson(*view));
+}
+
+ApiResponse ApiRouter::Quote(const ApiRequest& request, const std::string& device) {
+  std::string problem;
+  if (!ParsedBody(request.body, problem)) return Error(400, "bad-json", problem);
+  const FiscalService::Quote quote = service_.QuoteReceipt(device, nlohmann::json::parse(request.body));
+  switch (quote.kind) {
+    case FiscalService::Quote::kNoSuchDevice: return Error(404, "not-found", quote.message);
+    case FiscalService::Quote::kInvalid: return Error(422, "invalid", quote.message);
+    case FiscalService::Quote::kNoCoefficients: return Error(503, "device-not-ready", quote.message);
+    case FiscalService::Quote::kQuoted: break;
+  }
+  return JsonResponse(200, Totals(quote.totals));
+}
+
+ApiReply ApiRouter::Receipt(const ApiRequest& request, const std::string& device) {
+  const std::optional<std::string> key = request.Header("Idempotency-Key");
+  if (!key || key->empty())
+    return {Error(400, "bad-key", "a receipt needs an Idempotency-Key header"), {}};
+  if (key->size() > settings_.longestKey || !IsKeyText(*key))
+    return {Error(400, "bad-key",
+                  "the Idempotency-Key must be 1 to " + std::to_string(settings_.longestKey) +
+                      " printable characters without blanks"),
+            {}};
+  std::string problem;
+  if (!ParsedBody(request.body, problem)) return {Error(400, "bad-json", problem), {}};
+  const FiscalService::Submission submission =
+      service_.SubmitReceipt(device, *key, nlohmann::json::parse(request.body));
+  switch (submission.kind) {
+    case FiscalService::Submission::kNoSuchDevice: return {Error(404, "not-found", submission.message), {}};
+    case FiscalService::Submission::kInvalid: return {Error(422, "invalid", submission.message), {}};
+    case FiscalService::Submission::kKeyReused: return {Error(422, "key-reused", submission.message), {}};
+    case FiscalService::Submission::kDeviceLost: return {Error(503, "device-lost", submission.message), {}};
+    case FiscalService::Submission::kDeviceBlocked: return {Error(409, "device-blocked", submission.message), {}};
+    case FiscalService::Submission::kJob: break;
+  }
+  const JobState state = submission.job.state;
+  if (state == JobState::kAccepted || state == JobState::kRunning)
+    if (settings_.waitLimitMs > 0) return {{}, *key};
+  return {JobAnswer(*key), {}};
+}
+
+ApiResponse ApiRouter::JobAnswer(const std::string& key) {
+  const std::optional<JobRecord> job = service_.Job(key);
+  if (!job) return Error(404, "not-found", "no job " + key);
+  const Json result = job->result ? Json::parse(*job->result) : Json();
+  switch (job->state) {
+    case JobState::kDone: return JsonResponse(200, result);
+    case JobState::kFailed: {
+      const std::string code = result.value("/error/code"_json_pointer, "");
+      return JsonResponse(code == "cancelled" || code == "not-printed" ? 409 : 422, result);
+    }
+    case JobState::kUnknown: return JsonResponse(409, result);
+    case JobState::kAccepted:
+    case JobState::kRunning: break;
+  }
+  ApiResponse response = JsonResponse(202, JobJson(*job));
+  response.headers.emplace_back("Location", "/v1/jobs/" + PercentEncoded(key));
+  response.headers.emplace_back("Retry-After", "1");
+  return response;
+}
+
+ApiResponse ApiRouter::Job(const std::string& key) {
+  const std::optional<JobRecord> job = service_.Job(key);
+  if (!job) return Error(404, "not-found", "no job " + key);
+  if (job->state != JobState::kUnknown) return JsonResponse(200, JobJson(*job));
+  return JsonResponse(200, JobJson(*job, service_.Frames(key)));
+}
+
+ApiResponse ApiRouter::Resolution(const ApiRequest& request, const std::string& key) {
+  std::string problem;
+  const std::optional<Json> body = ParsedBody(request.body, problem);
+  if (!body) return Error(400, "bad-json", problem);
+  if (!body->is_object() || body->size() != 1 || !body->contains("printed") || !(*body)["printed"].is_boolean())
+    return Error(422, "invalid", "the body must be {\"printed\": true} or {\"printed\": false}");
+  switch (service_.Resolve(key, (*body)["printed"].get<bool>())) {
+    case FiscalService::Change::kNoSuchJob: return Error(404, "not-found", "no job " + key);
+    case FiscalService::Change::kWrongState: return Error(409, "not-unknown", "only a job whose outcome is unknown is resolved");
+    case FiscalService::Change::kDone: break;
+  }
+  return Job(key);
+}
+
+ApiResponse ApiRouter::Cancel(const std::string& key) {
+  switch (service_.Cancel(key)) {
+    case FiscalService::Change::kNoSuchJob: return Error(404, "not-found", "no job " + key);
+    case FiscalService::Change::kWrongState:
+      return Error(409, "not-accepted", "only a job still waiting in its queue is cancelled");
+    case FiscalService::Change::kDone: break;
+  }
+  return Job(key);
+}
+
+}  // namespace korvena::service

@@ -1,0 +1,16 @@
+#include "korvena/service/device_view.h"
+
+namespace korvena::service {
+
+std::string_view DeviceStateName(DeviceState state) {
+  switch (state) {
+    case DeviceState::kConnecting: return "connecting";
+    case DeviceState::kReady: return "ready";
+    case DeviceState::kBusy: return "busy";
+    case DeviceState::kLost: return "lost";
+    case DeviceState::kBlocked: return "blocked";
+  }
+  return "lost";
+}
+
+}  // namespace korvena::service

@@ -1,0 +1,267 @@
+#include "korvena/service/device_worker.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "korvena/operations/invalid_input.h"
+#include "korvena/operations/status_values.h"
+#include "korvena/protocol/amounts.h"
+#include "korvena/protocol/info_catalogue.h"
+#include "korvena/service/receipt_job.h"
+
+namespace korvena::service {
+namespace {
+
+namespace info = protocol::info;
+using Hold = std::unique_lock<std::mutex>;
+
+// Read at once after every connect: who the device is and how it computes VAT.
+constexpr int kIdentity[] = {info::kVersionText, info::kSerialNumber, info::kDkp, info::kDic, 10, 11, 12, 13};
+
+int64_t SteadyMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::optional<VatCoefficients> CoefficientsOf(const std::map<int, std::string>& values) {
+  VatCoefficients coefficients{};
+  for (int rate = 1; rate <= info::kVatRates; ++rate) {
+    const auto value = values.find(info::VatCoefficient(rate));
+    if (value == values.end()) return std::nullopt;
+    const std::optional<int64_t> number = protocol::ParseDecimal(value->second, 0);
+    if (!number) return std::nullopt;
+    coefficients[static_cast<std::size_t>(rate - 1)] = *number;
+  }
+  return coefficients;
+}
+
+}  // namespace
+
+DeviceWorker::DeviceWorker(WorkerSettings settings, JobJournal& journal, std::unique_ptr<DeviceChannel> channel,
+                           std::function<void(const std::string& key)> jobChanged)
+    : settings_(std::move(settings)),
+      journal_(journal),
+      channel_(std::move(channel)),
+      jobChanged_(std::move(jobChanged)),
+      refreshNumbers_(operations::StatusReportNumbers()) {
+  view_.id = settings_.id;
+}
+
+DeviceWorker::~DeviceWorker() { Stop(); }
+
+void DeviceWorker::Start() {
+  {
+    const Hold hold(lock_);
+    for (const JobRecord& job : journal_.Jobs(settings_.id, JobState::kAccepted)) queue_.push_back(job.key);
+    view_.queueLength = queue_.size();
+  }
+  thread_ = std::thread([this] { Loop(); });
+}
+
+void DeviceWorker::Stop() {
+  {
+    const Hold hold(lock_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  if (thread_.joinable()) thread_.join();
+  if (connected_) channel_->Close();
+  connected_ = false;
+}
+
+DeviceView DeviceWorker::View() const {
+  const Hold hold(lock_);
+  return view_;
+}
+
+void DeviceWorker::Enqueue(const std::string& key) {
+  {
+    const Hold hold(lock_);
+    queue_.push_back(key);
+    view_.queueLength = queue_.size();
+    woken_ = true;
+  }
+  wake_.notify_all();
+}
+
+void DeviceWorker::Forget(const std::string& key) {
+  {
+    const Hold hold(lock_);
+    queue_.erase(std::remove(queue_.begin(), queue_.end(), key), queue_.end());
+    view_.queueLength = queue_.size();
+    woken_ = true;
+  }
+  wake_.notify_all();
+}
+
+void DeviceWorker::Wake() {
+  {
+    const Hold hold(lock_);
+    woken_ = true;
+  }
+  wake_.notify_all();
+}
+
+bool DeviceWorker::Pause(uint32_t ms) {
+  Hold hold(lock_);
+  wake_.wait_for(hold, std::chrono::milliseconds(ms), [this] { return stopping_ || woken_; });
+  woken_ = false;
+  return !stopping_;
+}
+
+void DeviceWorker::SetState(DeviceState state) {
+  const Hold hold(lock_);
+  if (view_.state != state)
+    std::fprintf(stderr, "korvena-service: %s is %s\n", settings_.id.c_str(), std::string(DeviceStateName(state)).c_str());
+  view_.state = state;
+  if (state != DeviceState::kLost && state != DeviceState::kConnecting) view_.baud = channel_->baud();
+}
+
+void DeviceWorker::Remember(int number, const std::string& answer) {
+  const Hold hold(lock_);
+  view_.values[number] = answer;
+  if (number >= info::VatCoefficient(1) && number <= info::VatCoefficient(info::kVatRates))
+    view_.coefficients = CoefficientsOf(view_.values);
+}
+
+void DeviceWorker::Loop() {
+  while (true) {
+    {
+      const Hold hold(lock_);
+      if (stopping_) return;
+    }
+    try {
+      if (!connected_ && !Connect()) {
+        if (!Pause(settings_.reconnectPauseMs)) return;
+        continue;
+      }
+      if (RunSettledWork()) continue;
+      // Nothing to print: the status values, one at a time, while nothing comes.
+      const bool quiet = SteadyMs() - lastBusy_ >= settings_.quietBeforeRefreshMs;
+      const bool due = refreshNext_ > 0 || lastPassEnd_ == 0 || SteadyMs() - lastPassEnd_ >= settings_.refreshEveryMs;
+      if (quiet && due) {
+        if (!RefreshOne()) LoseDevice();
+        continue;
+      }
+      if (!Pause(due ? settings_.quietBeforeRefreshMs : settings_.refreshEveryMs)) return;
+    } catch (const std::exception& error) {
+      // The journal failed (a full disk, say): nothing is sent until it works again.
+      std::fprintf(stderr, "korvena-service: %s: %s\n", settings_.id.c_str(), error.what());
+      if (!Pause(settings_.reconnectPauseMs)) return;
+    }
+  }
+}
+
+bool DeviceWorker::Connect() {
+  {
+    const Hold hold(lock_);
+    if (view_.state != DeviceState::kLost) view_.state = DeviceState::kConnecting;
+  }
+  if (!channel_->Connect()) {
+    SetState(DeviceState::kLost);
+    return false;
+  }
+  connected_ = true;
+  counters_.reset();
+  for (const int number : kIdentity) {
+    const std::optional<std::string> answer = channel_->QueryInfo(number);
+    if (!answer) {
+      LoseDevice();
+      return false;
+    }
+    Remember(number, *answer);
+  }
+  SetState(DeviceState::kReady);
+  return true;
+}
+
+void DeviceWorker::LoseDevice() {
+  channel_->Close();
+  connected_ = false;
+  counters_.reset();
+  SetState(DeviceState::kLost);
+}
+
+bool DeviceWorker::RunSettledWork() {
+  // A job a crash or a silent device left running comes first, before anything new.
+  const std::vector<JobRecord> running = journal_.Jobs(settings_.id, JobState::kRunning);
+  if (!running.empty()) {
+    RunJob(running.front());
+    return true;
+  }
+  if (!journal_.Jobs(settings_.id, JobState::kUnknown).empty()) {
+    SetState(DeviceState::kBlocked);
+    return false;
+  }
+  std::optional<std::string> key;
+  {
+    const Hold hold(lock_);
+    if (!queue_.empty()) {
+      key = queue_.front();
+      queue_.pop_front();
+      view_.queueLength = queue_.size();
+    }
+  }
+  if (!key) {
+    SetState(DeviceState::kReady);
+    return false;
+  }
+  // A job cancelled meanwhile is no longer accepted, and is skipped.
+  if (journal_.Move(*key, JobState::kAccepted, JobState::kRunning)) {
+    if (const std::optional<JobRecord> job = journal_.Find(*key)) RunJob(*job);
+  }
+  return true;
+}
+
+void DeviceWorker::RunJob(const JobRecord& job) {
+  SetState(DeviceState::kBusy);
+  std::optional<ReceiptPlan> plan;
+  try {
+    plan.emplace(nlohmann::json::parse(job.request));
+  } catch (const std::exception& error) {
+    // It was checked when accepted; a journal that no longer reads so is no receipt to print.
+    FinishUnreadable(job, error.what());
+    return;
+  }
+  ReceiptJobSettings run{settings_.answerLimitMs, settings_.crash, View().coefficients, counters_};
+  counters_.reset();
+  const ReceiptJobOutcome outcome = ReceiptJob(journal_, *channel_, job, *plan, run).Run();
+  lastBusy_ = SteadyMs();
+  if (outcome.kind == ReceiptJobOutcome::kLost) {
+    std::fprintf(stderr, "korvena-service: %s fell silent during job %s\n", settings_.id.c_str(), job.key.c_str());
+    LoseDevice();
+    return;
+  }
+  counters_ = outcome.countersAfter;
+  if (counters_) {
+    Remember(info::kLastDocument, std::to_string(counters_->lastDocument));
+    Remember(info::kSalesDocuments, std::to_string(counters_->salesDocuments));
+    Remember(info::kNetTurnover, counters_->netTurnover);
+  }
+  std::fprintf(stderr, "korvena-service: job %s on %s is %s\n", job.key.c_str(), settings_.id.c_str(),
+               std::string(JobStateName(outcome.state)).c_str());
+  jobChanged_(job.key);
+}
+
+void DeviceWorker::FinishUnreadable(const JobRecord& job, const std::string& why) {
+  const nlohmann::json result = {{"error", {{"code", "invalid"}, {"message", "the job's request cannot be read: " + why}}}};
+  journal_.Finish(job.key, JobState::kFailed, result.dump(), job.progress);
+  jobChanged_(job.key);
+}
+
+bool DeviceWorker::RefreshOne() {
+  const int number = refreshNumbers_[refreshNext_];
+  const std::optional<std::string> answer = channel_->QueryInfo(number);
+  if (!answer) return false;
+  Remember(number, *answer);
+  if (++refreshNext_ < refreshNumbers_.size()) return true;
+  refreshNext_ = 0;
+  lastPassEnd_ = SteadyMs();
+  const Hold hold(lock_);
+  view_.asOf = journal_.Now();
+  return true;
+}
+
+}  // namespace korvena::service
