@@ -1,5 +1,6 @@
 #include "emu_options.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "korvena/platform/decimal_text.h"
@@ -11,6 +12,13 @@ bool ToNumber(const std::string& text, uint32_t& number) {
   const auto value = DecimalDigits(text, UINT32_MAX);
   if (value) number = static_cast<uint32_t>(*value);
   return value.has_value();
+}
+
+// A mute or deaf device from frame N on (from 1).
+bool LineFaultFrom(const std::string& text, LineFault::Kind kind, LineFault& fault) {
+  if (!ToNumber(text, fault.afterFrame) || fault.afterFrame == 0) return false;
+  fault.kind = kind;
+  return true;
 }
 
 // The image is made in memory at each read-out; eight times the real size
@@ -43,6 +51,23 @@ const std::vector<OptionRow>& OptionTable() {
        [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.dropSentEvery); }},
       {"--drop-received", "N", "lose every N-th byte the device receives",
        [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.dropReceivedEvery); }},
+      {"--mute-after", "N", "from frame N on, run what comes but answer nothing, for --fault-for",
+       [](EmuOptions& o, const std::string& v) { return LineFaultFrom(v, LineFault::kMute, o.device.fault); }},
+      {"--deaf-after", "N", "from frame N on, drop what comes unseen, for --fault-for",
+       [](EmuOptions& o, const std::string& v) { return LineFaultFrom(v, LineFault::kDeaf, o.device.fault); }},
+      {"--fault-for", "MS", "how long --mute-after or --deaf-after lasts (default 1000)",
+       [](EmuOptions& o, const std::string& v) { return ToNumber(v, o.device.fault.lastsMs); }},
+      {"--fault-frames", "NAMES", "count only these commands towards N, e.g. S,L,K,GETLDX (default every frame)",
+       [](EmuOptions& o, const std::string& v) {
+         o.device.fault.counted.clear();
+         for (std::size_t start = 0; start <= v.size();) {
+           const std::size_t comma = std::min(v.find(',', start), v.size());
+           if (comma == start) return false;
+           o.device.fault.counted.push_back(v.substr(start, comma - start));
+           start = comma + 1;
+         }
+         return true;
+       }},
       {"--link", "PATH", "also make PATH a symbolic link to the pseudo-terminal",
        [](EmuOptions& o, const std::string& v) { return !(o.linkPath = v).empty(); }},
       {"--journal", "FILE", "append the printed documents to FILE instead of standard error",

@@ -79,6 +79,27 @@ TEST(Device, FaultSwitchesSilenceAndDropBytes) {
   EXPECT_EQ(deaf.Ask("\x1b;IV;0\r"), "1") << "it heard \"ESC;V;\" and refuses that unknown command";
 }
 
+TEST(Device, AMuteOrDeafSpellStartsAtItsFrameAndLiftsInTime) {
+  // The fault counts S, L and K frames only; the queries between pass.
+  for (const LineFault::Kind kind : {LineFault::kMute, LineFault::kDeaf}) {
+    uint64_t now = 0;
+    DeviceSettings settings;
+    settings.fault = {kind, 2, 500, {"S", "L", "K"}};
+    settings.monotonicMs = [&now] { return now; };
+    Rig rig(settings);
+    rig.port.Open(1, 9600);
+    EXPECT_EQ(rig.Ask("\x1b;IV;0\r"), "0");
+    EXPECT_EQ(rig.Ask("\x1b;S;0\r"), "0");
+    EXPECT_EQ(rig.Ask("\x1b;L;1;2.00;A;Chlieb\r"), "") << "the 2nd counted frame: no answer";
+    now = 499;
+    EXPECT_EQ(rig.Ask("\x1b;IV;0\r"), "") << "still under the spell";
+    now = 500;
+    // Lifted: a mute device took the line (a card 1.00 is short of 2.00),
+    // a deaf one never saw it (1.00 is more than the total 0.00).
+    EXPECT_EQ(rig.Ask("\x1b;K;;1.00\r"), kind == LineFault::kMute ? "3" : "1");
+  }
+}
+
 TEST(Device, APausedTransmissionWaitsForThePcToSwitchSpeed) {
   Device device;
   device.Register("FAST", [](Device& d, const Command&) {

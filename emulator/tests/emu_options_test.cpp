@@ -35,10 +35,23 @@ TEST(EmuOptions, ReadsEverySwitch) {
   EXPECT_EQ(options.device.fiscalMemoryBytes, 65536u);
 }
 
+TEST(EmuOptions, AMuteOrDeafSpellNamesItsFrameItsTimeAndWhatCounts) {
+  EmuOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseEmuOptions({"--mute-after", "4", "--fault-for", "250", "--fault-frames", "S,L,K,GETLDX"}, options, error))
+      << error;
+  EXPECT_EQ(options.device.fault.kind, LineFault::kMute);
+  EXPECT_EQ(options.device.fault.afterFrame, 4u);
+  EXPECT_EQ(options.device.fault.lastsMs, 250u);
+  EXPECT_EQ(options.device.fault.counted, (std::vector<std::string>{"S", "L", "K", "GETLDX"}));
+  ASSERT_TRUE(ParseEmuOptions({"--deaf-after=1"}, options, error));
+  EXPECT_EQ(options.device.fault.kind, LineFault::kDeaf);
+}
+
 TEST(EmuOptions, RefusesBadInputWithAMessage) {
   const std::vector<std::vector<std::string>> bad = {
       {"--baud"}, {"--baud", "fast"}, {"--baud", "0"}, {"--com", "21"}, {"--com", "-1"}, {"--colour"}, {"--info", "x=1"}, {"--info", "5"},
-      {"--fiscal-memory", "16777217"},
+      {"--fiscal-memory", "16777217"}, {"--mute-after", "0"}, {"--deaf-after", "x"}, {"--fault-frames", "S,,K"},
   };
   for (const auto& arguments : bad) {
     EmuOptions options;

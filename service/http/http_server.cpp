@@ -61,7 +61,11 @@ namespace {
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(tcp::socket socket, HttpServer::State& server, bool refused)
-      : stream_(std::move(socket)), server_(&server), timer_(stream_.get_executor()), refused_(refused) {
+      : stream_(std::move(socket)),
+        server_(&server),
+        timer_(stream_.get_executor()),
+        requestTimer_(stream_.get_executor()),
+        refused_(refused) {
     if (!refused_) admission_.emplace(server_->connections);
   }
 
@@ -81,18 +85,29 @@ class Connection : public std::enable_shared_from_this<Connection> {
     parser_.emplace();
     parser_->header_limit(static_cast<std::uint32_t>(server_->limits.headerBytes));
     parser_->body_limit(server_->limits.bodyBytes);
-    stream_.expires_after(server_->limits.requestTime);
+    // The stream's own expiry would close the socket, leaving no way to say
+    // 408: a timer of our own stops the read instead.
+    stream_.expires_never();
+    timedOut_ = false;
+    requestTimer_.expires_after(server_->limits.requestTime);
+    requestTimer_.async_wait([self = shared_from_this()](beast::error_code error) {
+      if (error) return;
+      self->timedOut_ = true;
+      beast::error_code ignored;
+      self->stream_.socket().cancel(ignored);
+    });
     http::async_read(stream_, buffer_, *parser_,
                      [self = shared_from_this()](beast::error_code error, std::size_t) { self->Received(error); });
   }
 
   void Received(beast::error_code error) {
-    if (error == http::error::end_of_stream || error == asio::error::connection_reset) return Close();
-    if (error == beast::error::timeout) {
+    requestTimer_.cancel();
+    if (timedOut_) {
       // Silence between requests just ends the connection; a request begun and not finished is told.
       if (buffer_.size() == 0 && !parser_->got_some()) return Close();
       return Send(ApiRouter::Error(408, "too-slow", "the request did not arrive whole in time"), 11, false);
     }
+    if (error == http::error::end_of_stream || error == asio::error::connection_reset) return Close();
     if (error == http::error::body_limit)
       return Send(ApiRouter::Error(413, "too-large", "the body is over " +
                                                          std::to_string(server_->limits.bodyBytes) + " bytes"),
@@ -145,7 +160,25 @@ class Connection : public std::enable_shared_from_this<Connection> {
     stream_.expires_after(server_->limits.writeTime);
     http::async_write(stream_, *response_, [self = shared_from_this(), keepAlive](beast::error_code error, std::size_t) {
       if (!error && keepAlive) return self->Read();
-      self->Close();
+      if (error) return self->Close();
+      self->Linger();
+    });
+  }
+
+  // A client may still be sending what was refused (a body too large, a
+  // header flood): closing at once would reset the connection and lose
+  // the answer on its way, so its bytes are read and dropped for a while.
+  void Linger() {
+    beast::error_code ignored;
+    stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    stream_.expires_after(std::chrono::milliseconds(1000));
+    Drain();
+  }
+
+  void Drain() {
+    stream_.async_read_some(asio::buffer(scratch_), [self = shared_from_this()](beast::error_code error, std::size_t) {
+      if (error) return self->Close();
+      self->Drain();
     });
   }
 
@@ -158,6 +191,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   beast::tcp_stream stream_;
   HttpServer::State* server_;
   asio::steady_timer timer_;
+  asio::steady_timer requestTimer_;
+  bool timedOut_ = false;
   bool refused_;
   std::optional<Admission> admission_;
   beast::flat_buffer buffer_;
@@ -168,6 +203,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   bool waiting_ = false;
   uint64_t ticket_ = 0;
   std::string key_;
+  char scratch_[4096];
 };
 
 }  // namespace

@@ -101,6 +101,7 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   ApiRouter router(service, std::move(*tokens), {config.waitLimitMs});
   HttpLimits limits;
   limits.maxConnections = config.maxConnections;
+  limits.requestTime = std::chrono::milliseconds(config.requestLimitMs);
   HttpServer server(router, service.board(), limits);
   if (!server.Listen(config.listenAddress, config.listenPort, error)) return Fail(error);
   service.Start();

@@ -34,7 +34,7 @@ bool ToListen(const std::string& text, ServiceConfig& config) {
   std::string address = text.substr(0, colon);
   if (address.front() == '[' && address.back() == ']') address = address.substr(1, address.size() - 2);
   uint32_t port = 0;
-  if (!ToNumber(text.substr(colon + 1), port, 1, 65535)) return false;
+  if (!ToNumber(text.substr(colon + 1), port, 0, 65535)) return false;  // 0: any free port, as said at the start
   unsigned char bytes[16];
   if (inet_pton(AF_INET, address.c_str(), bytes) != 1 && inet_pton(AF_INET6, address.c_str(), bytes) != 1) return false;
   config.listenAddress = address;
@@ -91,6 +91,8 @@ const std::vector<OptionRow>& OptionTable() {
        [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.keepDays, 90, 100000); }},
       {"--max-connections", "N", "HTTP connections served at once; more get 429 (default 256)",
        [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.maxConnections, 1, 100000); }},
+      {"--request-limit", "MS", "a request must arrive whole within MS, else 408 (default 10000)",
+       [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.requestLimitMs, 100, 600000); }},
       {"--threads", "N", "threads serving HTTP (default 4)",
        [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.threads, 1, 256); }},
       {"service-password", "DIGITS", "the device's service password (configuration file only)",

@@ -1,5 +1,7 @@
 #include "korvena/emulator/device.h"
 
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -16,6 +18,12 @@ constexpr uint8_t kNul = 0x00;
 constexpr std::size_t kLongestFrame = 1 << 16;
 
 }  // namespace
+
+uint64_t SteadyMilliseconds() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
+}
 
 const std::string& Command::Field(std::size_t n) const {
   static const std::string empty;
@@ -90,12 +98,32 @@ void Device::ParseCommandByte(uint8_t byte) {
 void Device::Dispatch(std::string frame, char terminator) {
   Command command{std::move(frame), terminator, {}};
   command.fields = protocol::CommandFields(command.frame);
+  const LineFault::Kind fault = FaultOn(command);
+  if (fault == LineFault::kDeaf) return;
   if (settings_.keepHistory) received_.push_back(command.frame);
+  muted_ = fault == LineFault::kMute;
   const auto handler = handlers_.find(command.name());
   if (handler != handlers_.end())
     handler->second(*this, command);
   else
     unknown_(*this, command);
+  muted_ = false;
+}
+
+LineFault::Kind Device::FaultOn(const Command& command) {
+  const LineFault& fault = settings_.fault;
+  if (fault.kind == LineFault::kNone) return LineFault::kNone;
+  if (faultLiftsAt_) {
+    if (settings_.monotonicMs() < *faultLiftsAt_) return fault.kind;
+    faultLiftsAt_.reset();
+    settings_.fault.kind = LineFault::kNone;  // once lifted, for good
+    return LineFault::kNone;
+  }
+  const bool counted =
+      fault.counted.empty() || std::find(fault.counted.begin(), fault.counted.end(), command.name()) != fault.counted.end();
+  if (!counted || ++faultFrames_ != fault.afterFrame) return LineFault::kNone;
+  faultLiftsAt_ = settings_.monotonicMs() + fault.lastsMs;
+  return fault.kind;
 }
 
 Transmission Device::TakeOutput() {
@@ -111,7 +139,7 @@ void Device::Reply(std::string_view text) {
 }
 
 void Device::Send(std::string_view bytes, uint32_t baud, uint32_t pauseMs) {
-  if (settings_.silent) return;
+  if (settings_.silent || muted_) return;
   Transmission transmission{{}, baud != 0 ? baud : state_.baud, pauseMs};
   for (const char c : bytes) {
     ++sentCount_;

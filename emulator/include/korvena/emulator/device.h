@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,22 @@
 #include "korvena/emulator/fiscal_memory.h"
 
 namespace korvena::emu {
+
+// Milliseconds of the system's steady clock.
+uint64_t SteadyMilliseconds();
+
+// A device that stops answering for a while, from a chosen frame on: mute
+// runs the frames it takes but answers none of them, deaf drops them
+// unseen. Frame `afterFrame` (counted from 1 among the frames whose command
+// is in `counted`, or among all when it is empty) is the first; the fault
+// lifts `lastsMs` later.
+struct LineFault {
+  enum Kind { kNone, kMute, kDeaf };
+  Kind kind = kNone;
+  uint32_t afterFrame = 0;
+  uint32_t lastsMs = 1000;
+  std::vector<std::string> counted;
+};
 
 // Behaviour switches chosen when the device is made: faults and options.
 struct DeviceSettings {
@@ -37,6 +54,10 @@ struct DeviceSettings {
   // The PC's local date and time, which the device's clock runs beside;
   // tests put a fixed one in.
   std::function<LocalDateTime()> pcClock = CurrentLocalDateTime;
+  LineFault fault{};
+  // A millisecond count that only goes forward, for lifting the fault;
+  // tests put their own in.
+  std::function<uint64_t()> monotonicMs = SteadyMilliseconds;
 };
 
 // What the device takes as its service password: 1 to 11 decimal digits.
@@ -142,6 +163,8 @@ class Device {
 
  private:
   void Dispatch(std::string frame, char terminator);
+  // What the line fault does to `command`: nothing, mute it, or drop it.
+  LineFault::Kind FaultOn(const Command& command);
 
   DeviceSettings settings_;
   DeviceState state_;
@@ -154,6 +177,9 @@ class Device {
   bool inFrame_ = false;
   uint64_t sentCount_ = 0;
   uint64_t receivedCount_ = 0;
+  uint32_t faultFrames_ = 0;               // frames counted towards the fault
+  std::optional<uint64_t> faultLiftsAt_;   // while the fault holds
+  bool muted_ = false;                     // the command running answers nothing
   std::vector<std::string> received_;
   std::vector<std::string> journal_;
 };

@@ -25,6 +25,7 @@ struct ServiceConfig {
   uint32_t waitLimitMs = 30000;    // a request waits this long for its receipt, then gets 202
   uint32_t keepDays = 90;          // finished jobs, and so their keys, are kept at least this long
   uint32_t maxConnections = 256;
+  uint32_t requestLimitMs = 10000;  // a request must arrive whole within this
   uint32_t threads = 4;
   bool help = false;
 };

@@ -1,0 +1,82 @@
+#include "end_to_end_rig.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "korvena/link/clock.h"
+#include "korvena/session/device_session.h"
+#include "serial_line_port.h"
+
+namespace korvena::service {
+
+EndToEndRig::EndToEndRig() {
+  journal = folder / "journal.db";
+  tokens = folder.Write("tokens", std::string("# the tills and the technician\ntill ") + kTillToken +
+                                      "\nservice " + kServiceToken + "\n");
+  chmod(tokens.c_str(), 0600);
+}
+
+bool EndToEndRig::StartDevice(const std::vector<std::string>& arguments) { return device.Start(arguments, 1); }
+
+bool EndToEndRig::StartService(const std::vector<std::string>& extra, const std::string& program,
+                               const std::vector<std::string>& environment, bool waitReady) {
+  std::vector<std::string> arguments = {"--device", "COM1", "--journal", journal, "--tokens", tokens,
+                                        "--answer-limit", "1000", "--wait-limit", "10000"};
+  arguments.insert(arguments.end(), extra.begin(), extra.end());
+  if (!service.Start(arguments, program, environment)) return false;
+  return !waitReady || WaitForDevice("ready");
+}
+
+bool EndToEndRig::WaitForDevice(const std::string& state, int limitMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const HttpAnswer devices = Get("/v1/devices");
+    if (devices.status == 200 && devices.Json().is_array() && devices.Json()[0]["state"] == state) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+HttpAnswer EndToEndRig::Get(const std::string& target, const char* token) {
+  RequestHeaders headers;
+  if (token != nullptr) headers.emplace_back("Authorization", std::string("Bearer ") + token);
+  return HttpCall(service.port(), "GET", target, headers);
+}
+
+HttpAnswer EndToEndRig::Post(const std::string& target, const std::string& body, const std::string& key,
+                             const char* token, int limitMs) {
+  RequestHeaders headers = {{"Content-Type", "application/json"}};
+  if (token != nullptr) headers.emplace_back("Authorization", std::string("Bearer ") + token);
+  if (!key.empty()) headers.emplace_back("Idempotency-Key", key);
+  return HttpCall(service.port(), "POST", target, headers, body, limitMs);
+}
+
+HttpAnswer EndToEndRig::PostUntilSettled(const std::string& body, const std::string& key, int limitMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  HttpAnswer answer;
+  while (std::chrono::steady_clock::now() < deadline) {
+    answer = Post("/v1/devices/COM1/receipts", body, key);
+    if (answer.status != 0 && answer.status != 202 && answer.status != 503) return answer;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return {};
+}
+
+std::optional<std::string> EndToEndRig::DeviceInfo(int n) {
+  SerialLinePort port;
+  SystemClock clock;
+  session::DeviceSession session(port, clock);
+  if (!session.Connect()) return std::nullopt;
+  std::string answer = session.QueryInfo(n);
+  session.Close();
+  return answer;
+}
+
+std::string OneItemReceipt(const std::string& text, const std::string& price, const std::string& cash) {
+  return R"({"mode": "A", "lines": [{"type": "item", "text": ")" + text + R"(", "quantity": "1", "unitPrice": ")" +
+         price + R"(", "vat": "A"}], "payments": [{"type": "cash", "amount": ")" + cash + R"("}]})";
+}
+
+}  // namespace korvena::service

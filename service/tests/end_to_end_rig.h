@@ -1,0 +1,50 @@
+#pragma once
+// The real korvena-emu on a pseudo-terminal and the real korvena-service
+// in front of it, with a journal and tokens in a scratch folder: what the
+// end-to-end tests and the benchmarks start.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "http_call.h"
+#include "korvena/emulator/emu_process.h"
+#include "korvena/platform/scratch_folder.h"
+#include "service_process.h"
+
+namespace korvena::service {
+
+inline constexpr const char* kTillToken = "till-7c1e";
+inline constexpr const char* kServiceToken = "service-93ab";
+
+struct EndToEndRig {
+  EndToEndRig();
+  // The emulator with `arguments` on COM1.
+  bool StartDevice(const std::vector<std::string>& arguments = {});
+  // The service for COM1 with the rig's journal and tokens, and `extra`;
+  // waits until the device is ready when `waitReady`.
+  bool StartService(const std::vector<std::string>& extra = {}, const std::string& program = "korvena-service",
+                    const std::vector<std::string>& environment = {}, bool waitReady = true);
+  // Polls GET /v1/devices until COM1 is in `state`, up to `limitMs`.
+  bool WaitForDevice(const std::string& state, int limitMs = 20000);
+
+  HttpAnswer Get(const std::string& target, const char* token = kTillToken);
+  HttpAnswer Post(const std::string& target, const std::string& body, const std::string& key = "",
+                  const char* token = kTillToken, int limitMs = 30000);
+  // POSTs the receipt with `key` until an answer other than 202 comes, as a
+  // till retries; empty when none came in `limitMs`.
+  HttpAnswer PostUntilSettled(const std::string& body, const std::string& key, int limitMs = 60000);
+
+  // Info value `n` read from the device itself, the service stopped.
+  std::optional<std::string> DeviceInfo(int n);
+
+  ScratchFolder folder;
+  emu::EmuProcess device;
+  ServiceProcess service;
+  std::string journal;
+  std::string tokens;
+};
+
+// A receipt of one item with `text`, `quantity` x `price` at 0 % VAT paid in cash.
+std::string OneItemReceipt(const std::string& text, const std::string& price, const std::string& cash);
+
+}  // namespace korvena::service
