@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "korvena/link/clock.h"
+#include "korvena/service/job_journal.h"
 #include "korvena/session/device_session.h"
 #include "serial_line_port.h"
 
@@ -74,9 +77,43 @@ std::optional<std::string> EndToEndRig::DeviceInfo(int n) {
   return answer;
 }
 
+std::vector<FrameRecord> EndToEndRig::JournalFrames(const std::string& key) {
+  JobJournal opened(journal, [] { return int64_t{0}; });
+  return opened.Frames(key);
+}
+
 std::string OneItemReceipt(const std::string& text, const std::string& price, const std::string& cash) {
-  return R"({"mode": "A", "lines": [{"type": "item", "text": ")" + text + R"(", "quantity": "1", "unitPrice": ")" +
-         price + R"(", "vat": "A"}], "payments": [{"type": "cash", "amount": ")" + cash + R"("}]})";
+  return ItemsReceipt({{text, price}}, cash);
+}
+
+std::string ItemsReceipt(const std::vector<std::pair<std::string, std::string>>& items, const std::string& cash) {
+  std::string lines;
+  for (const auto& [text, price] : items) {
+    if (!lines.empty()) lines += ", ";
+    lines += R"({"type": "item", "text": ")" + text + R"(", "quantity": "1", "unitPrice": ")" + price +
+             R"(", "vat": "A"})";
+  }
+  return R"({"mode": "A", "lines": [)" + lines + R"(], "payments": [{"type": "cash", "amount": ")" + cash + R"("}]})";
+}
+
+std::vector<PrintedReceipt> PrintedReceipts(const std::string& journal) {
+  constexpr std::string_view kHeading = "POKLADNICNY DOKLAD c. ";
+  constexpr std::string_view kTotal = "SPOLU ";
+  std::vector<PrintedReceipt> receipts;
+  std::size_t start = 0;
+  while (start < journal.size()) {
+    const std::size_t end = std::min(journal.find('\n', start), journal.size());
+    const std::string line = journal.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind(kHeading, 0) == 0) {
+      receipts.emplace_back();
+      receipts.back().number = std::atol(line.c_str() + kHeading.size());
+    }
+    if (receipts.empty()) continue;
+    receipts.back().lines.push_back(line);
+    if (line.rfind(kTotal, 0) == 0) receipts.back().totals.push_back(line.substr(line.find_last_of(' ') + 1));
+  }
+  return receipts;
 }
 
 }  // namespace korvena::service

@@ -4,11 +4,13 @@
 // end-to-end tests and the benchmarks start.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "http_call.h"
 #include "korvena/emulator/emu_process.h"
 #include "korvena/platform/scratch_folder.h"
+#include "korvena/service/job_record.h"
 #include "service_process.h"
 
 namespace korvena::service {
@@ -36,6 +38,8 @@ struct EndToEndRig {
 
   // Info value `n` read from the device itself, the service stopped.
   std::optional<std::string> DeviceInfo(int n);
+  // The frames the journal holds for the job `key`, the service stopped.
+  std::vector<FrameRecord> JournalFrames(const std::string& key);
 
   ScratchFolder folder;
   emu::EmuProcess device;
@@ -46,5 +50,18 @@ struct EndToEndRig {
 
 // A receipt of one item with `text`, `quantity` x `price` at 0 % VAT paid in cash.
 std::string OneItemReceipt(const std::string& text, const std::string& price, const std::string& cash);
+
+// A receipt in mode A of one item of each (text, unit price) at VAT A, paid
+// in cash with `cash`.
+std::string ItemsReceipt(const std::vector<std::pair<std::string, std::string>>& items, const std::string& cash);
+
+// A receipt as the emulator's journal printed it: from its heading
+// "POKLADNICNY DOKLAD c. N" to the next heading or the journal's end.
+struct PrintedReceipt {
+  long number = 0;
+  std::vector<std::string> lines;  // the heading included
+  std::vector<std::string> totals;  // the amount of each "SPOLU" line, none while it is open
+};
+std::vector<PrintedReceipt> PrintedReceipts(const std::string& journal);
 
 }  // namespace korvena::service
