@@ -173,6 +173,27 @@ TEST_F(ServiceApi, TokensGrantWhatTheirRoleMay) {
       {"GET", "/healthz", "", "", nullptr, 200, "/status", "ok"},
   };
   for (const Call& c : calls) Expect(rig, c);
+  // What the tills sent is nobody else's business: no token, no body in the log.
+  const std::string log = rig.service.errors();
+  for (const std::string secret : {kTillToken, kServiceToken, "Rožok", "Bearer"})
+    EXPECT_EQ(log.find(secret), std::string::npos) << secret << " in the log:\n" << log;
+}
+
+TEST(ServiceLostDevice, RefusesNewReceiptsWhileLostAndFinishesTheOneItHeldOnceBack) {
+  EndToEndRig rig;
+  // Deaf to S for 3 s, three times the service's answer limit: the device is lost.
+  ASSERT_TRUE(rig.StartDevice({"--deaf-after", "1", "--fault-frames", "S", "--fault-for", "3000"}));
+  ASSERT_TRUE(rig.StartService({"--wait-limit", "0"})) << rig.service.errors();
+  EXPECT_EQ(rig.Post("/v1/devices/COM1/receipts", kReceipt, "l1").status, 202);
+  ASSERT_TRUE(rig.WaitForDevice("lost"));
+  const HttpAnswer refused = rig.Post("/v1/devices/COM1/receipts", kReceipt, "l2");
+  EXPECT_EQ(refused.status, 503) << refused.body;
+  EXPECT_EQ(refused.Json()["error"]["code"], "device-lost");
+  // Found again by itself, it settles the held receipt (S was never heard) and prints it once.
+  const HttpAnswer done = rig.PostUntilSettled(kReceipt, "l1");
+  EXPECT_EQ(done.Json()["state"], "done") << done.body << done.failure;
+  EXPECT_EQ(rig.PostUntilSettled(kReceipt, "l2").status, 200) << "the refused key is free";
+  EXPECT_EQ(PrintedReceipts(rig.device.journal()).size(), 2u) << rig.device.journal();
 }
 
 TEST(ServiceUnknownJob, BlocksTheDeviceUntilTheServiceRoleResolvesIt) {
