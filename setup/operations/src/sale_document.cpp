@@ -21,7 +21,8 @@ constexpr int kQuantityDecimals = 3;
 Json Parsed(std::string_view text) {
   try {
     return Json::parse(text);
-  } catch (const Json::parse_error& error) {
+  } catch (const Json::exception& error) {
+    // A parse error, or a number beyond a double (out_of_range.406):
     // "[json.exception.parse_error.101] parse error at line 1, ...": the part after the tag.
     const std::string what = error.what();
     const std::size_t tag = what.find("] ");

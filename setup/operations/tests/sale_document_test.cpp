@@ -41,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
     Documents, RefusedReceiptTest,
     ::testing::Values(
         RefusedCase{"no_json", "{\"mode\": ", "the document is no JSON"},
+        RefusedCase{"number_beyond_double", "{\"mode\": 4e44444444}", "the document is no JSON: number overflow"},
         RefusedCase{"not_an_object", "[]", "the document must be a JSON object"},
         RefusedCase{"unknown_field", R"({"mode": "A", "lines": [], "payments": [], "date": 1})", "date: no such field"},
         RefusedCase{"missing_field", R"({"mode": "A", "lines": []})", "payments is missing"},
