@@ -12,8 +12,8 @@
 
 int main(int argc, char** argv) {
   using korvena::service::CrashPoint;
-  const char* spec = std::getenv("KORVENA_SERVICE_CRASH");
-  const std::string target = spec != nullptr ? spec : "";
+  const char* wanted = std::getenv("KORVENA_SERVICE_CRASH");
+  const std::string target = wanted != nullptr ? wanted : "";
   korvena::service::CrashHook hook = [target](std::string_view purpose, CrashPoint point) {
     static const char* const kPoints[] = {"before-send", "sent", "answered"};
     if (target == std::string(purpose) + ":" + kPoints[static_cast<int>(point)]) raise(SIGKILL);

@@ -44,12 +44,14 @@ Response MakeResponse(const ApiResponse& api, unsigned version, bool keepAlive) 
 // what is left in the context (and so the connections) before the count
 // they keep goes.
 struct HttpServer::State {
-  State(ApiRouter& r, JobBoard& b, HttpLimits l) : router(r), board(b), limits(l), acceptor(io) {}
+  State(ApiRouter& r, JobBoard& b, HttpLimits l, CorsPolicy c)
+      : router(r), board(b), limits(l), cors(std::move(c)), acceptor(io) {}
   void Accept();
 
   ApiRouter& router;
   JobBoard& board;
   HttpLimits limits;
+  CorsPolicy cors;
   std::atomic<std::size_t> connections{0};
   asio::io_context io;
   tcp::acceptor acceptor;
@@ -83,6 +85,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
  private:
   void Read() {
     parser_.emplace();
+    cors_.clear();
     parser_->header_limit(static_cast<std::uint32_t>(server_->limits.headerBytes));
     parser_->body_limit(server_->limits.bodyBytes);
     // The stream's own expiry would close the socket, leaving no way to say
@@ -124,6 +127,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     api.body = std::move(request.body());
     version_ = request.version();
     keepAlive_ = request.keep_alive();
+    cors_ = server_->cors.HeadersFor(api);
+    if (const std::optional<ApiResponse> preflight = server_->cors.Preflight(api))
+      return Send(*preflight, version_, keepAlive_);
     ApiReply reply = server_->router.Handle(api);
     if (!reply.awaitJob) return Send(reply.response, version_, keepAlive_);
     Await(*reply.awaitJob);
@@ -157,6 +163,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   void Send(const ApiResponse& api, unsigned version, bool keepAlive) {
     response_ = std::make_shared<Response>(MakeResponse(api, version, keepAlive));
+    for (const auto& [name, value] : cors_) response_->set(name, value);
     stream_.expires_after(server_->limits.writeTime);
     http::async_write(stream_, *response_, [self = shared_from_this(), keepAlive](beast::error_code error, std::size_t) {
       if (!error && keepAlive) return self->Read();
@@ -203,6 +210,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   bool waiting_ = false;
   uint64_t ticket_ = 0;
   std::string key_;
+  HeaderList cors_;  // what this request's answer tells a browser
   char scratch_[4096];
 };
 
@@ -219,8 +227,8 @@ void HttpServer::State::Accept() {
   });
 }
 
-HttpServer::HttpServer(ApiRouter& router, JobBoard& board, HttpLimits limits)
-    : state_(std::make_unique<State>(router, board, limits)) {}
+HttpServer::HttpServer(ApiRouter& router, JobBoard& board, HttpLimits limits, CorsPolicy cors)
+    : state_(std::make_unique<State>(router, board, limits, std::move(cors))) {}
 
 HttpServer::~HttpServer() { Stop(); }
 

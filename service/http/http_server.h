@@ -4,13 +4,15 @@
 // slow clients share a few. Each request must arrive whole within its time
 // (a client sending a byte a second is cut off with 408), headers and body
 // within their limits (431, 413); connections beyond the limit get 429.
-// It carries bytes only: the ApiRouter says what each request gets.
+// It carries bytes only: the ApiRouter says what each request gets, the
+// CorsPolicy what a browser is told.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "cors_policy.h"
 #include "korvena/service/api_router.h"
 #include "korvena/service/job_board.h"
 
@@ -26,7 +28,7 @@ struct HttpLimits {
 
 class HttpServer {
  public:
-  HttpServer(ApiRouter& router, JobBoard& board, HttpLimits limits);
+  HttpServer(ApiRouter& router, JobBoard& board, HttpLimits limits, CorsPolicy cors = {});
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "http_server.h"
+#include "openapi_document.h"
 #include "korvena/link/clock.h"
 #include "korvena/service/access_tokens.h"
 #include "korvena/service/api_router.h"
@@ -98,11 +99,14 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
     devices.push_back({worker, MakeDriverChannel(lines.back()->port, lines.back()->clock, channel)});
   }
   FiscalService service(*journal, std::move(devices));
-  ApiRouter router(service, std::move(*tokens), {config.waitLimitMs});
+  RouterSettings routing;
+  routing.waitLimitMs = config.waitLimitMs;
+  routing.apiDocument = kOpenApiDocument;
+  ApiRouter router(service, std::move(*tokens), routing);
   HttpLimits limits;
   limits.maxConnections = config.maxConnections;
   limits.requestTime = std::chrono::milliseconds(config.requestLimitMs);
-  HttpServer server(router, service.board(), limits);
+  HttpServer server(router, service.board(), limits, CorsPolicy(config.allowOrigins));
   if (!server.Listen(config.listenAddress, config.listenPort, error)) return Fail(error);
   service.Start();
   server.Start(config.threads);

@@ -6,6 +6,8 @@
 
 #include "korvena/operations/amount_field.h"
 #include "korvena/service/api_views.h"
+#include "korvena/service/raw_command.h"
+#include "korvena/service/service_metrics.h"
 
 namespace korvena::service {
 namespace {
@@ -148,6 +150,10 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
   const auto reply = [](ApiResponse response) { return ApiReply{std::move(response), {}}; };
   if (p == std::vector<std::string>{"healthz"}) {
     match = Match{"GET", Role::kTill, true, [&] { return reply(JsonResponse(200, {{"status", "ok"}})); }};
+  } else if (p == std::vector<std::string>{"openapi.json"}) {
+    match = Match{"GET", Role::kTill, true, [&] { return reply({200, {}, std::string(settings_.apiDocument)}); }};
+  } else if (p == std::vector<std::string>{"metrics"}) {
+    match = Match{"GET", Role::kTill, false, [&] { return reply(Metrics()); }};
   } else if (p.size() == 2 && p[0] == "v1" && p[1] == "devices") {
     match = Match{"GET", Role::kTill, false, [&] { return reply(Devices()); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "status") {
@@ -157,11 +163,15 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
   } else if (p.size() == 5 && p[0] == "v1" && p[1] == "devices" && p[3] == "receipts" && p[4] == "quote") {
     match = Match{"POST", Role::kTill, false, [&] { return reply(Quote(request, p[2])); }};
   } else if (p.size() == 3 && p[0] == "v1" && p[1] == "jobs") {
-    match = Match{"GET", Role::kTill, false, [&] { return reply(Job(p[2])); }};
+    match = Match{"GET", Role::kTill, false, [&] { return reply(Job(request, p[2])); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "jobs" && p[3] == "resolution") {
     match = Match{"POST", Role::kService, false, [&] { return reply(Resolution(request, p[2])); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "jobs" && p[3] == "cancel") {
-    match = Match{"POST", Role::kTill, false, [&] { return reply(Cancel(p[2])); }};
+    match = Match{"POST", Role::kTill, false, [&] { return reply(Cancel(request, p[2])); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && (p[3] == "pause" || p[3] == "resume")) {
+    match = Match{"POST", Role::kService, false, [&] { return reply(Handover(p[2], p[3] == "pause")); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "commands") {
+    match = Match{"POST", Role::kService, false, [&] { return Command(request, p[2]); }};
   }
   if (!match) return reply(Error(404, "not-found", "no such resource"));
   if (!match->open)
@@ -174,6 +184,14 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
   if (request.body.size() > settings_.largestBody)
     return reply(Error(413, "too-large", "the body is over " + std::to_string(settings_.largestBody) + " bytes"));
   return match->run();
+}
+
+ApiResponse ApiRouter::Metrics() {
+  try {
+    return {200, {{"Content-Type", kMetricsContentType}}, MetricsText(service_)};
+  } catch (const std::exception& failure) {
+    return Error(503, "journal-failed", std::string("the journal cannot be read: ") + failure.what());
+  }
 }
 
 ApiResponse ApiRouter::Devices() {
@@ -202,9 +220,15 @@ ApiResponse ApiRouter::Quote(const ApiRequest& request, const std::string& devic
 }
 
 ApiReply ApiRouter::Receipt(const ApiRequest& request, const std::string& device) {
+  return Submitted(request, "a receipt", [&](const std::string& key, const nlohmann::json& body) {
+    return service_.SubmitReceipt(device, key, body);
+  });
+}
+
+ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, const Submit& submit) {
   const std::optional<std::string> key = request.Header("Idempotency-Key");
   if (!key || key->empty())
-    return {Error(400, "bad-key", "a receipt needs an Idempotency-Key header"), {}};
+    return {Error(400, "bad-key", std::string(what) + " needs an Idempotency-Key header"), {}};
   if (key->size() > settings_.longestKey || !IsKeyText(*key))
     return {Error(400, "bad-key",
                   "the Idempotency-Key must be 1 to " + std::to_string(settings_.longestKey) +
@@ -212,11 +236,11 @@ ApiReply ApiRouter::Receipt(const ApiRequest& request, const std::string& device
             {}};
   std::string problem;
   if (!ParsedBody(request.body, problem)) return {Error(400, "bad-json", problem), {}};
-  const FiscalService::Submission submission =
-      service_.SubmitReceipt(device, *key, nlohmann::json::parse(request.body));
+  const FiscalService::Submission submission = submit(*key, nlohmann::json::parse(request.body));
   switch (submission.kind) {
     case FiscalService::Submission::kNoSuchDevice: return {Error(404, "not-found", submission.message), {}};
     case FiscalService::Submission::kInvalid: return {Error(422, "invalid", submission.message), {}};
+    case FiscalService::Submission::kRefused: return {Error(422, "refused", submission.message), {}};
     case FiscalService::Submission::kKeyReused: return {Error(422, "key-reused", submission.message), {}};
     case FiscalService::Submission::kDeviceLost: return {Error(503, "device-lost", submission.message), {}};
     case FiscalService::Submission::kDeviceBlocked: return {Error(409, "device-blocked", submission.message), {}};
@@ -248,9 +272,17 @@ ApiResponse ApiRouter::JobAnswer(const std::string& key) {
   return response;
 }
 
-ApiResponse ApiRouter::Job(const std::string& key) {
+std::optional<ApiResponse> ApiRouter::RefusedJob(const ApiRequest& request, const JobRecord& job) const {
+  // A raw command may carry the service password (HL;password;...): its job
+  // is the service role's alone.
+  if (job.kind == kCommandJob) return Refused(request, Role::kService);
+  return std::nullopt;
+}
+
+ApiResponse ApiRouter::Job(const ApiRequest& request, const std::string& key) {
   const std::optional<JobRecord> job = service_.Job(key);
   if (!job) return Error(404, "not-found", "no job " + key);
+  if (std::optional<ApiResponse> refused = RefusedJob(request, *job)) return std::move(*refused);
   if (job->state != JobState::kUnknown) return JsonResponse(200, JobJson(*job));
   return JsonResponse(200, JobJson(*job, service_.Frames(key)));
 }
@@ -266,17 +298,19 @@ ApiResponse ApiRouter::Resolution(const ApiRequest& request, const std::string& 
     case FiscalService::Change::kWrongState: return Error(409, "not-unknown", "only a job whose outcome is unknown is resolved");
     case FiscalService::Change::kDone: break;
   }
-  return Job(key);
+  return Job(request, key);
 }
 
-ApiResponse ApiRouter::Cancel(const std::string& key) {
+ApiResponse ApiRouter::Cancel(const ApiRequest& request, const std::string& key) {
+  if (const std::optional<JobRecord> job = service_.Job(key))
+    if (std::optional<ApiResponse> refused = RefusedJob(request, *job)) return std::move(*refused);
   switch (service_.Cancel(key)) {
     case FiscalService::Change::kNoSuchJob: return Error(404, "not-found", "no job " + key);
     case FiscalService::Change::kWrongState:
       return Error(409, "not-accepted", "only a job still waiting in its queue is cancelled");
     case FiscalService::Change::kDone: break;
   }
-  return Job(key);
+  return Job(request, key);
 }
 
 }  // namespace korvena::service

@@ -9,6 +9,7 @@ std::string_view DeviceStateName(DeviceState state) {
     case DeviceState::kBusy: return "busy";
     case DeviceState::kLost: return "lost";
     case DeviceState::kBlocked: return "blocked";
+    case DeviceState::kPaused: return "paused";
   }
   return "lost";
 }

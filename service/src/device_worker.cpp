@@ -9,6 +9,7 @@
 #include "korvena/operations/status_values.h"
 #include "korvena/protocol/amounts.h"
 #include "korvena/protocol/info_catalogue.h"
+#include "korvena/service/raw_command.h"
 #include "korvena/service/receipt_job.h"
 
 namespace korvena::service {
@@ -104,19 +105,47 @@ void DeviceWorker::Wake() {
   wake_.notify_all();
 }
 
-bool DeviceWorker::Pause(uint32_t ms) {
+bool DeviceWorker::Rest(uint32_t ms) {
   Hold hold(lock_);
   wake_.wait_for(hold, std::chrono::milliseconds(ms), [this] { return stopping_ || woken_; });
   woken_ = false;
   return !stopping_;
 }
 
+void DeviceWorker::SetPaused(bool paused, uint32_t limitMs) {
+  Hold hold(lock_);
+  paused_ = paused;
+  woken_ = true;
+  wake_.notify_all();
+  stateChanged_.wait_for(hold, std::chrono::milliseconds(limitMs),
+                         [&] { return (view_.state == DeviceState::kPaused) == paused || stopping_; });
+}
+
+bool DeviceWorker::HandedOver() {
+  {
+    const Hold hold(lock_);
+    if (!paused_) return false;
+  }
+  if (connected_) channel_->Close();
+  connected_ = false;
+  // Whatever happens on the device meanwhile (a receipt printed by hand) makes these stale.
+  counters_.reset();
+  refreshNext_ = 0;
+  lastPassEnd_ = 0;
+  SetState(DeviceState::kPaused);
+  return true;
+}
+
 void DeviceWorker::SetState(DeviceState state) {
-  const Hold hold(lock_);
-  if (view_.state != state)
-    std::fprintf(stderr, "korvena-service: %s is %s\n", settings_.id.c_str(), std::string(DeviceStateName(state)).c_str());
-  view_.state = state;
-  if (state != DeviceState::kLost && state != DeviceState::kConnecting) view_.baud = channel_->baud();
+  {
+    const Hold hold(lock_);
+    if (view_.state != state)
+      std::fprintf(stderr, "korvena-service: %s is %s\n", settings_.id.c_str(),
+                   std::string(DeviceStateName(state)).c_str());
+    view_.state = state;
+    if (state != DeviceState::kLost && state != DeviceState::kConnecting) view_.baud = channel_->baud();
+  }
+  stateChanged_.notify_all();
 }
 
 void DeviceWorker::Remember(int number, const std::string& answer) {
@@ -133,8 +162,12 @@ void DeviceWorker::Loop() {
       if (stopping_) return;
     }
     try {
+      if (HandedOver()) {
+        if (!Rest(settings_.refreshEveryMs)) return;
+        continue;
+      }
       if (!connected_ && !Connect()) {
-        if (!Pause(settings_.reconnectPauseMs)) return;
+        if (!Rest(settings_.reconnectPauseMs)) return;
         continue;
       }
       if (RunSettledWork()) continue;
@@ -145,11 +178,11 @@ void DeviceWorker::Loop() {
         if (!RefreshOne()) LoseDevice();
         continue;
       }
-      if (!Pause(due ? settings_.quietBeforeRefreshMs : settings_.refreshEveryMs)) return;
+      if (!Rest(due ? settings_.quietBeforeRefreshMs : settings_.refreshEveryMs)) return;
     } catch (const std::exception& error) {
       // The journal failed (a full disk, say): nothing is sent until it works again.
       std::fprintf(stderr, "korvena-service: %s: %s\n", settings_.id.c_str(), error.what());
-      if (!Pause(settings_.reconnectPauseMs)) return;
+      if (!Rest(settings_.reconnectPauseMs)) return;
     }
   }
 }
@@ -159,21 +192,27 @@ bool DeviceWorker::Connect() {
     const Hold hold(lock_);
     if (view_.state != DeviceState::kLost) view_.state = DeviceState::kConnecting;
   }
+  stateChanged_.notify_all();
   if (!channel_->Connect()) {
     SetState(DeviceState::kLost);
     return false;
   }
   connected_ = true;
   counters_.reset();
-  for (const int number : kIdentity) {
-    const std::optional<std::string> answer = channel_->QueryInfo(number);
-    if (!answer) {
-      LoseDevice();
-      return false;
-    }
-    Remember(number, *answer);
+  if (!ReadIdentity()) {
+    LoseDevice();
+    return false;
   }
   SetState(DeviceState::kReady);
+  return true;
+}
+
+bool DeviceWorker::ReadIdentity() {
+  for (const int number : kIdentity) {
+    const std::optional<std::string> answer = channel_->QueryInfo(number);
+    if (!answer) return false;
+    Remember(number, *answer);
+  }
   return true;
 }
 
@@ -217,6 +256,7 @@ bool DeviceWorker::RunSettledWork() {
 
 void DeviceWorker::RunJob(const JobRecord& job) {
   SetState(DeviceState::kBusy);
+  if (job.kind == kCommandJob) return RunCommand(job);
   std::optional<ReceiptPlan> plan;
   try {
     plan.emplace(nlohmann::json::parse(job.request));
@@ -240,6 +280,19 @@ void DeviceWorker::RunJob(const JobRecord& job) {
     Remember(info::kSalesDocuments, std::to_string(counters_->salesDocuments));
     Remember(info::kNetTurnover, counters_->netTurnover);
   }
+  std::fprintf(stderr, "korvena-service: job %s on %s is %s\n", job.key.c_str(), settings_.id.c_str(),
+               std::string(JobStateName(outcome.state)).c_str());
+  jobChanged_(job.key);
+}
+
+void DeviceWorker::RunCommand(const JobRecord& job) {
+  const RawCommandOutcome outcome = RunRawCommand(journal_, *channel_, job, settings_.answerLimitMs, settings_.crash);
+  lastBusy_ = SteadyMs();
+  // A setting may have changed what the receipts rely on (the VAT coefficients, the counters): read them afresh.
+  counters_.reset();
+  refreshNext_ = 0;
+  lastPassEnd_ = 0;
+  if (outcome.lost || !ReadIdentity()) LoseDevice();
   std::fprintf(stderr, "korvena-service: job %s on %s is %s\n", job.key.c_str(), settings_.id.c_str(),
                std::string(JobStateName(outcome.state)).c_str());
   jobChanged_(job.key);

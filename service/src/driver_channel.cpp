@@ -50,7 +50,9 @@ class DriverChannel final : public DeviceChannel {
     LineAnswer answer;
     answer.line = session_.Exchange(frame, limitMs);
     // An empty line before the limit is a bare CR; at the limit, silence.
-    answer.silent = answer.line.empty() && TicksSince(start, clock_.Ticks()) >= limitMs;
+    const uint32_t took = TicksSince(start, clock_.Ticks());
+    answer.silent = answer.line.empty() && took >= limitMs;
+    exchangeTimes.Record(took / 1000.0);
     return answer;
   }
 

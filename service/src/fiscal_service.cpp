@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "korvena/operations/invalid_input.h"
+#include "korvena/service/raw_command.h"
 #include "korvena/service/receipt_plan.h"
 
 namespace korvena::service {
@@ -10,8 +11,14 @@ namespace {
 
 using Json = nlohmann::json;
 
-bool SameRequest(const JobRecord& job, const std::string& device, const Json& body) {
-  if (job.device != device) return false;
+// How long a pause or resume request waits for the worker to act on it; a
+// longer job is left to finish while the caller polls the device's state.
+constexpr uint32_t kPauseWaitMs = 1000;
+
+// The same key on another endpoint (a receipt's body posted as a command)
+// is another request, and must not hand out the first one's answer.
+bool SameRequest(const JobRecord& job, const std::string& device, std::string_view kind, const Json& body) {
+  if (job.device != device || job.kind != kind) return false;
   try {
     return Json::parse(job.request) == body;
   } catch (const Json::exception&) {
@@ -59,24 +66,48 @@ std::optional<DeviceView> FiscalService::Device(const std::string& id) const {
   return worker->View();
 }
 
+const ExchangeTimes* FiscalService::ExchangeTimesOf(const std::string& id) const {
+  const DeviceWorker* worker = WorkerOf(id);
+  return worker == nullptr ? nullptr : &worker->exchangeTimes();
+}
+
 FiscalService::Submission FiscalService::SubmitReceipt(const std::string& device, const std::string& key,
                                                        const Json& body) {
+  return Submit(device, key, body, "receipt", [&](const DeviceView& view) -> std::optional<Submission> {
+    try {
+      const ReceiptPlan plan(body);
+      if (view.coefficients) plan.Check(*view.coefficients);
+    } catch (const operations::InvalidInput& invalid) {
+      return Submission{Submission::kInvalid, invalid.what(), {}};
+    }
+    return std::nullopt;
+  });
+}
+
+FiscalService::Submission FiscalService::SubmitCommand(const std::string& device, const std::string& key,
+                                                       const Json& body) {
+  return Submit(device, key, body, kCommandJob, [&](const DeviceView&) -> std::optional<Submission> {
+    const CheckedCommand checked = CheckCommand(body);
+    if (checked.kind == CheckedCommand::kTaken) return std::nullopt;
+    return Submission{checked.kind == CheckedCommand::kInvalid ? Submission::kInvalid : Submission::kRefused,
+                      checked.message, {}};
+  });
+}
+
+FiscalService::Submission FiscalService::Submit(
+    const std::string& device, const std::string& key, const Json& body, std::string_view kind,
+    const std::function<std::optional<Submission>(const DeviceView&)>& check) {
   DeviceWorker* worker = WorkerOf(device);
   if (worker == nullptr) return {Submission::kNoSuchDevice, "no device " + device, {}};
   // A key already taken answers for its job, whatever the device is doing now.
   const auto held = [&](const JobRecord& job) -> Submission {
-    if (SameRequest(job, device, body)) return {Submission::kJob, {}, job};
+    if (SameRequest(job, device, kind, body)) return {Submission::kJob, {}, job};
     return {Submission::kKeyReused, "the Idempotency-Key " + key + " was used for another request", {}};
   };
   if (const std::optional<JobRecord> job = journal_.Find(key)) return held(*job);
 
   const DeviceView view = worker->View();
-  try {
-    const ReceiptPlan plan(body);
-    if (view.coefficients) plan.Check(*view.coefficients);
-  } catch (const operations::InvalidInput& invalid) {
-    return {Submission::kInvalid, invalid.what(), {}};
-  }
+  if (std::optional<Submission> refused = check(view)) return std::move(*refused);
   if (view.state == DeviceState::kLost) return {Submission::kDeviceLost, device + " is not answering", {}};
   if (view.state == DeviceState::kBlocked)
     return {Submission::kDeviceBlocked, device + " waits for a job whose outcome is unknown to be resolved", {}};
@@ -84,12 +115,19 @@ FiscalService::Submission FiscalService::SubmitReceipt(const std::string& device
   JobRecord job;
   job.key = key;
   job.device = device;
-  job.kind = "receipt";
+  job.kind = kind;
   job.request = body.dump();
   const JobJournal::Admission admission = journal_.Admit(job);
   if (!admission.added) return held(admission.job);  // another request with the key came first
   worker->Enqueue(key);
   return {Submission::kJob, {}, admission.job};
+}
+
+std::optional<DeviceView> FiscalService::SetPaused(const std::string& id, bool paused) {
+  DeviceWorker* worker = WorkerOf(id);
+  if (worker == nullptr) return std::nullopt;
+  worker->SetPaused(paused, kPauseWaitMs);
+  return worker->View();
 }
 
 FiscalService::Quote FiscalService::QuoteReceipt(const std::string& device, const Json& body) const {

@@ -103,6 +103,15 @@ std::vector<JobRecord> JobJournal::Jobs(const std::string& device, JobState stat
   return jobs;
 }
 
+std::vector<std::pair<JobState, int64_t>> JobJournal::CountByState() {
+  const std::lock_guard<std::mutex> hold(lock_);
+  SqliteStatement rows = db_->Prepare("SELECT state, COUNT(*) FROM jobs GROUP BY state");
+  std::vector<std::pair<JobState, int64_t>> counts;
+  while (rows.Step())
+    if (const std::optional<JobState> state = JobStateNamed(rows.Text(0))) counts.emplace_back(*state, rows.Number(1));
+  return counts;
+}
+
 bool JobJournal::Move(const std::string& key, JobState from, JobState to, const std::optional<std::string>& result) {
   const std::lock_guard<std::mutex> hold(lock_);
   const int64_t now = now_();

@@ -220,6 +220,20 @@ bool ReadServiceConfig(const std::vector<std::string>& arguments, ServiceConfig&
     error = "no device: give at least one --device COMn";
     return false;
   }
+  for (const std::string& origin : config.allowOrigins) {
+    // Tokens go with the requests: every page that may send them is named.
+    if (origin == "*") {
+      error = "--allow-origin '*' is refused: the API takes tokens, so name each origin (https://till.example:8443)";
+      return false;
+    }
+    // A browser sends scheme://host[:port] and nothing after it: anything else would never match.
+    const std::size_t scheme = origin.find("://");
+    if (scheme == std::string::npos || scheme == 0 || origin.size() == scheme + 3 ||
+        origin.find('/', scheme + 3) != std::string::npos) {
+      error = "--allow-origin " + origin + ": an origin is scheme://host or scheme://host:port, without a path";
+      return false;
+    }
+  }
   if (config.noAuth && !config.tokensPath.empty()) {
     error = "--no-auth and --tokens exclude each other";
     return false;

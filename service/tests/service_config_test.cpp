@@ -46,6 +46,8 @@ TEST(ServiceConfig, RefusesWhatItMustNotRun) {
       {{"--device", "COM1", "--no-auth", "--tokens", "t"}, "exclude each other"},
       {{"--device", "COM1", "--service-password", "1"}, "unknown option --service-password"},
       {{"--device", "COM1", "--keep-days", "30"}, "bad value for --keep-days"},
+      {{"--device", "COM1", "--allow-origin", "*"}, "'*' is refused"},
+      {{"--device", "COM1", "--allow-origin", "https://till.example/"}, "without a path"},
       {{"--config", open}, "may be read by others"},
       {{"--config", typo}, "line 1: no setting \"devise\""},
       {{"--config", folder / "missing.conf"}, "cannot read"},

@@ -7,8 +7,12 @@
 //   GET  /v1/devices/{id}/status           POST /v1/devices/{id}/receipts/quote
 //   POST /v1/devices/{id}/receipts         GET /v1/jobs/{key}
 //   POST /v1/jobs/{key}/resolution         POST /v1/jobs/{key}/cancel
+//   POST /v1/devices/{id}/pause            POST /v1/devices/{id}/resume
+//   POST /v1/devices/{id}/commands
+//   GET  /metrics                          GET /openapi.json
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +52,8 @@ struct RouterSettings {
   uint32_t waitLimitMs = 30000;
   std::size_t largestBody = 64 * 1024;
   std::size_t longestKey = 64;
+  // What GET /openapi.json answers, as it stands; the front end holds it.
+  std::string_view apiDocument = "{}";
 };
 
 class ApiRouter {
@@ -67,12 +73,21 @@ class ApiRouter {
   struct Route;
   std::optional<ApiResponse> Refused(const ApiRequest& request, Role need) const;
   ApiReply Receipt(const ApiRequest& request, const std::string& device);
+  using Submit = std::function<FiscalService::Submission(const std::string& key, const nlohmann::json& body)>;
+  // A POST that becomes a job: its key and body checked, then `submit`.
+  ApiReply Submitted(const ApiRequest& request, std::string_view what, const Submit& submit);
+  // maintenance_routes.cpp: the service role's handover and raw commands.
+  ApiResponse Handover(const std::string& device, bool pause);
+  ApiReply Command(const ApiRequest& request, const std::string& device);
   ApiResponse Quote(const ApiRequest& request, const std::string& device);
   ApiResponse Status(const std::string& device);
   ApiResponse Devices();
-  ApiResponse Job(const std::string& key);
+  ApiResponse Metrics();
+  ApiResponse Job(const ApiRequest& request, const std::string& key);
+  // A job the caller's role may not see or change.
+  std::optional<ApiResponse> RefusedJob(const ApiRequest& request, const JobRecord& job) const;
   ApiResponse Resolution(const ApiRequest& request, const std::string& key);
-  ApiResponse Cancel(const std::string& key);
+  ApiResponse Cancel(const ApiRequest& request, const std::string& key);
 
   FiscalService& service_;
   AccessTokens tokens_;

@@ -12,6 +12,7 @@
 
 #include "korvena/link/clock.h"
 #include "korvena/link/port.h"
+#include "korvena/service/exchange_times.h"
 
 namespace korvena::service {
 
@@ -38,6 +39,8 @@ class DeviceChannel {
   virtual std::optional<std::string> FetchLdx() = 0;
   // Told each frame once its last byte has been written.
   std::function<void(std::string_view frame)> onFrameWritten;
+  // Each exchange's time, from the first byte written to the answer's end.
+  ExchangeTimes exchangeTimes;
 };
 
 struct DriverChannelSettings {

@@ -19,6 +19,7 @@ enum class DeviceState {
   kBusy,        // printing or settling a job
   kLost,        // not answering; the worker keeps looking for it
   kBlocked,     // a job's outcome is unknown: nothing prints until it is resolved
+  kPaused,      // handed over for maintenance: the port is closed, jobs wait
 };
 std::string_view DeviceStateName(DeviceState state);
 

@@ -3,7 +3,8 @@
 // connects (and reconnects whenever the device comes back), settles any job
 // a crash or a silent device left running, runs the queue one receipt at a
 // time, and between jobs keeps the device's status values fresh. A job
-// whose outcome is unknown blocks the device until it is resolved.
+// whose outcome is unknown blocks the device until it is resolved. Paused,
+// it lets go of the port for another program until resumed.
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -47,25 +48,36 @@ class DeviceWorker {
 
   const std::string& id() const { return settings_.id; }
   DeviceView View() const;
+  const ExchangeTimes& exchangeTimes() const { return channel_->exchangeTimes; }
   // A job the journal has just accepted for this device.
   void Enqueue(const std::string& key);
   // A job left the queue (cancelled) or was resolved: look again.
   void Forget(const std::string& key);
   void Wake();
+  // Paused, the worker lets the running job end, then closes the port and
+  // holds the queue (the view says paused once it is closed); resumed, it
+  // reconnects, reads everything afresh and runs the queue. Waits up to
+  // `limitMs` for the worker to act on it.
+  void SetPaused(bool paused, uint32_t limitMs);
 
  private:
   void Loop();
   bool Connect();
   void LoseDevice();
+  // Who the device is and its VAT coefficients; false when it was silent.
+  bool ReadIdentity();
+  // True while paused, with the port closed and what was read of the device dropped.
+  bool HandedOver();
   bool RunSettledWork();
   void RunJob(const JobRecord& job);
+  void RunCommand(const JobRecord& job);
   void FinishUnreadable(const JobRecord& job, const std::string& why);
   // One status value while the queue stays empty; false when the device was silent.
   bool RefreshOne();
   void SetState(DeviceState state);
   void Remember(int number, const std::string& answer);
   // Waits up to `ms` or until woken; false when stopping.
-  bool Pause(uint32_t ms);
+  bool Rest(uint32_t ms);
 
   WorkerSettings settings_;
   JobJournal& journal_;
@@ -74,9 +86,11 @@ class DeviceWorker {
 
   mutable std::mutex lock_;
   std::condition_variable wake_;
+  std::condition_variable stateChanged_;
   std::deque<std::string> queue_;
   bool stopping_ = false;
   bool woken_ = false;
+  bool paused_ = false;
   DeviceView view_;
 
   // The worker thread's own.

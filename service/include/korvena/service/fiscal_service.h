@@ -4,8 +4,10 @@
 // typed; the front end turns it into a status and a JSON body.
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "korvena/operations/sale_document.h"
@@ -31,13 +33,20 @@ class FiscalService {
   std::optional<DeviceView> Device(const std::string& id) const;
 
   struct Submission {
-    enum Kind { kNoSuchDevice, kInvalid, kDeviceLost, kDeviceBlocked, kKeyReused, kJob } kind = kJob;
+    enum Kind { kNoSuchDevice, kInvalid, kRefused, kDeviceLost, kDeviceBlocked, kKeyReused, kJob } kind = kJob;
     std::string message;
     JobRecord job;  // kJob: the job just accepted, or the one the key already holds
   };
   // Two requests are the same when their bodies are equal as parsed JSON
   // and they name the same device.
   Submission SubmitReceipt(const std::string& device, const std::string& key, const nlohmann::json& body);
+  // A raw command (raw_command.h) as a job of its own, by the same rules.
+  Submission SubmitCommand(const std::string& device, const std::string& key, const nlohmann::json& body);
+
+  // The maintenance handover (DeviceWorker::SetPaused): the device's view
+  // once paused or resumed, or after a second (busy with the job it finishes
+  // first); nothing for no such device. Harmless when repeated.
+  std::optional<DeviceView> SetPaused(const std::string& id, bool paused);
 
   struct Quote {
     enum Kind { kNoSuchDevice, kInvalid, kNoCoefficients, kQuoted } kind = kQuoted;
@@ -55,10 +64,18 @@ class FiscalService {
   // A job still waiting in its queue is taken out and fails.
   Change Cancel(const std::string& key);
 
+  // What /metrics shows beside the device views: the jobs by state and how
+  // long a device's exchanges took (nothing for an unknown id).
+  std::vector<std::pair<JobState, int64_t>> JobCounts() const { return journal_.CountByState(); }
+  const ExchangeTimes* ExchangeTimesOf(const std::string& id) const;
+
   JobBoard& board() { return board_; }
 
  private:
   DeviceWorker* WorkerOf(const std::string& id) const;
+  // `check` says what is wrong with the body for the device, or nothing.
+  Submission Submit(const std::string& device, const std::string& key, const nlohmann::json& body,
+                    std::string_view kind, const std::function<std::optional<Submission>(const DeviceView&)>& check);
 
   JobJournal& journal_;
   JobBoard board_;

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "korvena/service/job_record.h"
@@ -55,6 +56,9 @@ class JobJournal {
   // The job's last state, with its result and progress, in one commit.
   void Finish(const std::string& key, JobState state, const std::string& result, const std::string& progress);
   std::vector<FrameRecord> Frames(const std::string& key);
+
+  // How many jobs the journal holds in each state (states without any left out).
+  std::vector<std::pair<JobState, int64_t>> CountByState();
 
   // Forgets finished jobs (done or failed) accepted before `beforeMs`; how many.
   int64_t Purge(int64_t beforeMs);

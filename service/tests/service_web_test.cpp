@@ -1,0 +1,199 @@
+// What a browser, a scraper and a client generator see of the real
+// korvena-service: CORS for the listed origins only, /metrics in the
+// Prometheus text format, and an OpenAPI document naming every route.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "end_to_end_rig.h"
+
+namespace korvena::service {
+namespace {
+
+const std::string kReceipt = R"({"mode": "A", "lines": [
+  {"type": "item", "text": "Rožok", "quantity": "4.000", "unitPrice": "0.12", "vat": "B"}],
+  "payments": [{"type": "cash", "amount": "1.00"}]})";
+
+constexpr const char* kPage = "https://till.example";
+
+struct CorsCase {
+  const char* what;
+  bool listed;          // the service runs with --allow-origin kPage
+  const char* origin;   // nullptr: none sent
+  bool preflight;       // OPTIONS with Access-Control-Request-Method, and no token
+  bool privateNetwork;  // with Access-Control-Request-Private-Network: true
+  int status;
+  bool allowed;  // the answer names the origin; else it has no CORS header at all
+};
+
+TEST(ServiceCors, AnswersTheListedOriginsOnlyAndTheirPreflights) {
+  const CorsCase cases[] = {
+      {"a listed origin", true, kPage, false, false, 200, true},
+      {"another port", true, "https://till.example:8443", false, false, 200, false},
+      {"another scheme", true, "http://till.example", false, false, 200, false},
+      {"no origin", true, nullptr, false, false, 200, false},
+      {"a preflight", true, kPage, true, false, 204, true},
+      {"a preflight for the local network", true, kPage, true, true, 204, true},
+      {"a preflight from elsewhere", true, "https://evil.example", true, true, 403, false},
+      {"no list", false, kPage, false, false, 200, false},
+      {"a preflight without a list", false, kPage, true, true, 401, false},
+  };
+  EndToEndRig rig;
+  ASSERT_TRUE(rig.StartDevice());
+  for (const bool listed : {true, false}) {
+    if (rig.service.running()) rig.service.Stop();
+    ASSERT_TRUE(rig.StartService(
+        listed ? std::vector<std::string>{"--allow-origin", "http://localhost:5173", "--allow-origin", kPage}
+               : std::vector<std::string>{}))
+        << rig.service.errors();
+    for (const CorsCase& c : cases) {
+      if (c.listed != listed) continue;
+      RequestHeaders headers;
+      if (c.origin != nullptr) headers.emplace_back("Origin", c.origin);
+      if (c.preflight) {
+        headers.emplace_back("Access-Control-Request-Method", "POST");
+        headers.emplace_back("Access-Control-Request-Headers", "authorization, idempotency-key");
+      } else {
+        headers.emplace_back("Authorization", std::string("Bearer ") + kTillToken);
+      }
+      if (c.privateNetwork) headers.emplace_back("Access-Control-Request-Private-Network", "true");
+      const HttpAnswer answer = HttpCall(rig.service.port(), c.preflight ? "OPTIONS" : "GET",
+                                         c.preflight ? "/v1/devices/COM1/receipts" : "/v1/devices", headers);
+      EXPECT_EQ(answer.status, c.status) << c.what << ": " << answer.body << answer.failure;
+      const auto header = [&](const std::string& name) {
+        const auto found = answer.headers.find(name);
+        return found == answer.headers.end() ? std::string("(none)") : found->second;
+      };
+      if (!c.allowed) {
+        for (const auto& [name, value] : answer.headers)
+          EXPECT_NE(name.rfind("access-control-", 0), 0u) << c.what << ": " << name << ": " << value;
+        if (c.status == 403) {
+          EXPECT_EQ(answer.Json()["error"]["code"], "origin-not-allowed") << c.what;
+        }
+        continue;
+      }
+      EXPECT_EQ(header("access-control-allow-origin"), c.origin) << c.what;
+      EXPECT_EQ(header("vary"), "Origin") << c.what;
+      EXPECT_EQ(header("access-control-expose-headers"), "Location, Retry-After") << c.what;
+      if (!c.preflight) continue;
+      EXPECT_EQ(header("access-control-allow-methods"), "GET, POST") << c.what;
+      EXPECT_EQ(header("access-control-allow-headers"), "Authorization, Content-Type, Idempotency-Key") << c.what;
+      EXPECT_NE(header("access-control-max-age"), "(none)") << c.what;
+      EXPECT_EQ(header("access-control-allow-private-network"), c.privateNetwork ? "true" : "(none)") << c.what;
+    }
+  }
+}
+
+// A sample line: the metric's name, its labels, its value.
+const std::regex kSample(R"(^([a-zA-Z_:][a-zA-Z0-9_:]*)(\{[^}]*\})? (\S+)$)");
+
+TEST(ServiceMetrics, CountJobsDeviceStatesAndExchangeTimesInTheTextFormat) {
+  EndToEndRig rig;
+  ASSERT_TRUE(rig.StartDevice());
+  ASSERT_TRUE(rig.StartService()) << rig.service.errors();
+  ASSERT_EQ(rig.Post("/v1/devices/COM1/receipts", kReceipt, "m1").status, 200);
+  ASSERT_TRUE(rig.WaitForDevice("ready"));
+  EXPECT_EQ(rig.Get("/metrics", nullptr).status, 401) << "a token is needed";
+  const HttpAnswer answer = rig.Get("/metrics");
+  ASSERT_EQ(answer.status, 200) << answer.body;
+  EXPECT_EQ(answer.headers.at("content-type"), "text/plain; version=0.0.4");
+
+  std::map<std::string, std::string> types;
+  std::set<std::string> helped;
+  std::map<std::string, double> samples;  // name and labels -> value
+  std::istringstream lines(answer.body);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::smatch part;
+    if (line.rfind("# HELP ", 0) == 0) {
+      helped.insert(line.substr(7, line.find(' ', 7) - 7));
+    } else if (line.rfind("# TYPE ", 0) == 0) {
+      std::istringstream words(line.substr(7));
+      std::string name, type;
+      words >> name >> type;
+      EXPECT_TRUE(type == "gauge" || type == "counter" || type == "histogram") << line;
+      types[name] = type;
+    } else if (std::regex_match(line, part, kSample)) {
+      std::string family = part[1];
+      for (const std::string suffix : {"_bucket", "_sum", "_count"})
+        if (family.size() > suffix.size() &&
+            family.compare(family.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+            types.count(family.substr(0, family.size() - suffix.size())) != 0)
+          family.resize(family.size() - suffix.size());
+      EXPECT_EQ(types.count(family), 1u) << "no TYPE before " << line;
+      EXPECT_EQ(helped.count(family), 1u) << "no HELP before " << line;
+      samples[std::string(part[1]) + std::string(part[2])] = std::stod(part[3]);
+    } else {
+      ADD_FAILURE() << "not a line of the text format: \"" << line << "\"";
+    }
+  }
+  EXPECT_EQ(samples["korvena_jobs{state=\"done\"}"], 1) << answer.body;
+  EXPECT_EQ(samples["korvena_jobs{state=\"failed\"}"], 0) << answer.body;
+  EXPECT_EQ(samples["korvena_device_state{device=\"COM1\",state=\"ready\"}"], 1) << answer.body;
+  EXPECT_EQ(samples["korvena_device_state{device=\"COM1\",state=\"busy\"}"], 0) << answer.body;
+  EXPECT_EQ(samples["korvena_queue_length{device=\"COM1\"}"], 0) << answer.body;
+  const double count = samples["korvena_exchange_seconds_count{device=\"COM1\"}"];
+  EXPECT_GT(count, 0) << answer.body;
+  EXPECT_EQ(samples["korvena_exchange_seconds_bucket{device=\"COM1\",le=\"+Inf\"}"], count) << answer.body;
+  EXPECT_GT(samples["korvena_exchange_seconds_sum{device=\"COM1\"}"], 0) << answer.body;
+}
+
+struct Route {
+  const char* method;
+  const char* path;    // as the document names it
+  const char* sample;  // a path it matches
+};
+
+// Every route the router answers; a route added to one and not the other fails here.
+const Route kRoutes[] = {
+    {"get", "/healthz", "/healthz"},
+    {"get", "/openapi.json", "/openapi.json"},
+    {"get", "/metrics", "/metrics"},
+    {"get", "/v1/devices", "/v1/devices"},
+    {"get", "/v1/devices/{id}/status", "/v1/devices/COM1/status"},
+    {"post", "/v1/devices/{id}/receipts/quote", "/v1/devices/COM1/receipts/quote"},
+    {"post", "/v1/devices/{id}/receipts", "/v1/devices/COM1/receipts"},
+    {"post", "/v1/devices/{id}/pause", "/v1/devices/COM1/pause"},
+    {"post", "/v1/devices/{id}/resume", "/v1/devices/COM1/resume"},
+    {"post", "/v1/devices/{id}/commands", "/v1/devices/COM1/commands"},
+    {"get", "/v1/jobs/{key}", "/v1/jobs/k1"},
+    {"post", "/v1/jobs/{key}/resolution", "/v1/jobs/k1/resolution"},
+    {"post", "/v1/jobs/{key}/cancel", "/v1/jobs/k1/cancel"},
+};
+
+TEST(ServiceOpenApi, TheDocumentIsServedOpenAndNamesEveryRoute) {
+  EndToEndRig rig;
+  ASSERT_TRUE(rig.StartDevice());
+  ASSERT_TRUE(rig.StartService({}, "korvena-service", {}, false)) << rig.service.errors();
+  const HttpAnswer answer = rig.Get("/openapi.json", nullptr);
+  ASSERT_EQ(answer.status, 200) << answer.body;
+  const nlohmann::json document = answer.Json();
+  ASSERT_TRUE(document.is_object()) << answer.body;
+  EXPECT_EQ(document["openapi"], "3.1.0");
+
+  const std::set<std::string> verbs = {"get", "post", "put", "patch", "delete", "options", "head"};
+  std::set<std::pair<std::string, std::string>> documented;
+  for (const auto& [path, item] : document["paths"].items())
+    for (const auto& [key, operation] : item.items())
+      if (verbs.count(key) != 0) documented.emplace(key, path);
+  std::set<std::pair<std::string, std::string>> routed;
+  for (const Route& route : kRoutes) {
+    routed.emplace(route.method, route.path);
+    // The router knows it, and for that method only: the other one gets 405 naming it.
+    const std::string method = route.method;
+    const HttpAnswer wrong = HttpCall(rig.service.port(), method == "get" ? "POST" : "GET", route.sample,
+                                      {{"Authorization", std::string("Bearer ") + kServiceToken}});
+    EXPECT_EQ(wrong.status, 405) << route.sample << ": " << wrong.body;
+    const auto allow = wrong.headers.find("allow");
+    EXPECT_TRUE(allow != wrong.headers.end() && allow->second == (method == "get" ? "GET" : "POST")) << route.sample;
+  }
+  for (const auto& [method, path] : routed)
+    EXPECT_EQ(documented.count({method, path}), 1u) << "undocumented: " << method << " " << path;
+  for (const auto& [method, path] : documented)
+    EXPECT_EQ(routed.count({method, path}), 1u) << "not routed: " << method << " " << path;
+}
+
+}  // namespace
+}  // namespace korvena::service
