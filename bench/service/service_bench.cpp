@@ -35,15 +35,9 @@ double SecondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 // `lines` items of 1.00 at VAT A, paid exactly in cash.
 std::string ReceiptOfItems(int lines) {
-  nlohmann::json body = {{"mode", "A"}, {"lines", nlohmann::json::array()}};
-  for (int i = 0; i < lines; ++i)
-    body["lines"].push_back({{"type", "item"},
-                             {"text", "Chlieb celozrnny " + std::to_string(i + 1)},
-                             {"quantity", "1"},
-                             {"unitPrice", "1.00"},
-                             {"vat", "A"}});
-  body["payments"] = {{{"type", "cash"}, {"amount", std::to_string(lines) + ".00"}}};
-  return body.dump();
+  std::vector<std::pair<std::string, std::string>> items;
+  for (int i = 0; i < lines; ++i) items.emplace_back("Chlieb celozrnny " + std::to_string(i + 1), "1.00");
+  return korvena::service::ItemsReceipt(items, std::to_string(lines) + ".00");
 }
 
 // The device with its line paced, and the service for it waiting up to

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "korvena/platform/command_line_option.h"
 #include "korvena/platform/decimal_text.h"
 
 namespace korvena::emu {
@@ -116,31 +117,20 @@ const std::vector<OptionRow>& OptionTable() {
 }  // namespace
 
 bool ParseEmuOptions(const std::vector<std::string>& arguments, EmuOptions& options, std::string& error) {
+  const auto rowOf = [](const std::string& name) -> const OptionRow* {
+    for (const OptionRow& row : OptionTable())
+      if (name == row.name) return &row;
+    return nullptr;
+  };
+  const OptionValueName valueName = [&](const std::string& name) -> std::optional<const char*> {
+    if (const OptionRow* row = rowOf(name)) return row->value;
+    return std::nullopt;
+  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string name = arguments[i];
-    std::string value;
-    bool inlineValue = false;
-    if (const auto eq = name.find('='); eq != std::string::npos) {
-      value = name.substr(eq + 1);
-      name.resize(eq);
-      inlineValue = true;
-    }
-    const OptionRow* row = nullptr;
-    for (const OptionRow& candidate : OptionTable())
-      if (name == candidate.name) row = &candidate;
-    if (row == nullptr) {
-      error = "unknown option " + arguments[i];
-      return false;
-    }
-    if (row->value != nullptr && !inlineValue) {
-      if (i + 1 >= arguments.size()) {
-        error = name + " needs a value " + row->value;
-        return false;
-      }
-      value = arguments[++i];
-    }
-    if (!row->apply(options, value)) {
-      error = "bad value for " + name + ": " + value;
+    CommandLineOption option;
+    if (!TakeCommandLineOption(arguments, i, valueName, option, error)) return false;
+    if (!rowOf(option.name)->apply(options, option.value)) {
+      error = "bad value for " + option.name + ": " + option.value;
       return false;
     }
   }

@@ -76,11 +76,12 @@ bool IsKeyText(std::string_view key) {
   return std::all_of(key.begin(), key.end(), [](char c) { return c > 0x20 && c < 0x7F; });
 }
 
-// The body parsed, or why it is no JSON in `problem`.
-std::optional<Json> ParsedBody(const std::string& body, std::string& problem) {
+// The body parsed, or why it is no JSON in `problem`. A request's body is
+// compared as parsed, whatever the order of its fields: not ordered_json.
+std::optional<nlohmann::json> ParsedBody(const std::string& body, std::string& problem) {
   try {
-    return Json::parse(body);
-  } catch (const Json::exception& error) {
+    return nlohmann::json::parse(body);
+  } catch (const nlohmann::json::exception& error) {
     // "[json.exception.parse_error.101] parse error at line 1, ...": the part after the tag.
     const std::string what = error.what();
     const std::size_t tag = what.find("] ");
@@ -208,8 +209,9 @@ ApiResponse ApiRouter::Status(const std::string& device) {
 
 ApiResponse ApiRouter::Quote(const ApiRequest& request, const std::string& device) {
   std::string problem;
-  if (!ParsedBody(request.body, problem)) return Error(400, "bad-json", problem);
-  const FiscalService::Quote quote = service_.QuoteReceipt(device, nlohmann::json::parse(request.body));
+  const std::optional<nlohmann::json> body = ParsedBody(request.body, problem);
+  if (!body) return Error(400, "bad-json", problem);
+  const FiscalService::Quote quote = service_.QuoteReceipt(device, *body);
   switch (quote.kind) {
     case FiscalService::Quote::kNoSuchDevice: return Error(404, "not-found", quote.message);
     case FiscalService::Quote::kInvalid: return Error(422, "invalid", quote.message);
@@ -235,8 +237,9 @@ ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, 
                       " printable characters without blanks"),
             {}};
   std::string problem;
-  if (!ParsedBody(request.body, problem)) return {Error(400, "bad-json", problem), {}};
-  const FiscalService::Submission submission = submit(*key, nlohmann::json::parse(request.body));
+  const std::optional<nlohmann::json> body = ParsedBody(request.body, problem);
+  if (!body) return {Error(400, "bad-json", problem), {}};
+  const FiscalService::Submission submission = submit(*key, *body);
   switch (submission.kind) {
     case FiscalService::Submission::kNoSuchDevice: return {Error(404, "not-found", submission.message), {}};
     case FiscalService::Submission::kInvalid: return {Error(422, "invalid", submission.message), {}};
@@ -289,7 +292,7 @@ ApiResponse ApiRouter::Job(const ApiRequest& request, const std::string& key) {
 
 ApiResponse ApiRouter::Resolution(const ApiRequest& request, const std::string& key) {
   std::string problem;
-  const std::optional<Json> body = ParsedBody(request.body, problem);
+  const std::optional<nlohmann::json> body = ParsedBody(request.body, problem);
   if (!body) return Error(400, "bad-json", problem);
   if (!body->is_object() || body->size() != 1 || !body->contains("printed") || !(*body)["printed"].is_boolean())
     return Error(422, "invalid", "the body must be {\"printed\": true} or {\"printed\": false}");

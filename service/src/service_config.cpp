@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "korvena/platform/command_line_option.h"
 #include "korvena/platform/decimal_text.h"
 #include "korvena/platform/whole_files.h"
 
@@ -112,28 +113,16 @@ using Setting = std::pair<std::string, std::string>;  // "--name", value
 
 bool CommandLineSettings(const std::vector<std::string>& arguments, std::vector<Setting>& settings,
                          std::string& error) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string name = arguments[i];
-    std::string value;
-    const std::size_t eq = name.find('=');
-    const bool inlineValue = eq != std::string::npos;
-    if (inlineValue) {
-      value = name.substr(eq + 1);
-      name.resize(eq);
-    }
+  // Settings for the file alone are no options.
+  const OptionValueName valueName = [](const std::string& name) -> std::optional<const char*> {
     const OptionRow* row = FindRow(name);
-    if (row == nullptr || row->fileOnly) {
-      error = "unknown option " + arguments[i];
-      return false;
-    }
-    if (row->value != nullptr && !inlineValue) {
-      if (i + 1 >= arguments.size()) {
-        error = name + " needs a value " + row->value;
-        return false;
-      }
-      value = arguments[++i];
-    }
-    settings.emplace_back(name, value);
+    if (row == nullptr || row->fileOnly) return std::nullopt;
+    return row->value;
+  };
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    CommandLineOption option;
+    if (!TakeCommandLineOption(arguments, i, valueName, option, error)) return false;
+    settings.emplace_back(option.name, option.value);
   }
   return true;
 }

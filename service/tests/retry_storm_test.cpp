@@ -29,13 +29,12 @@ namespace {
 using Json = nlohmann::json;
 using Clock = std::chrono::steady_clock;
 namespace info = protocol::info;
+using operations::MoneyText;
 
 constexpr int kTills = 20;
 constexpr int kReceipts = 200;
 constexpr int kKills = 5;
 constexpr const char* kUrl = "/v1/devices/COM1/receipts";
-
-std::string Money(int64_t cents) { return operations::MoneyText(cents); }
 
 // Cents from the device's figures, such as "-312.40".
 int64_t Cents(const std::string& text) { return protocol::ParseDecimal(text, 2).value_or(INT64_MIN); }
@@ -56,11 +55,11 @@ StormReceipt ReceiptNumber(int i) {
   r.totalCents = 100 + 13 * i;
   std::vector<std::pair<std::string, std::string>> items;
   if (i % 3 == 0) {
-    items = {{r.item, Money(r.totalCents - 50)}, {"Taska", "0.50"}};
+    items = {{r.item, MoneyText(r.totalCents - 50)}, {"Taska", "0.50"}};
   } else {
-    items = {{r.item, Money(r.totalCents)}};
+    items = {{r.item, MoneyText(r.totalCents)}};
   }
-  r.body = ItemsReceipt(items, Money((r.totalCents / 100 + 1) * 100));
+  r.body = ItemsReceipt(items, MoneyText((r.totalCents / 100 + 1) * 100));
   return r;
 }
 
@@ -145,7 +144,7 @@ TEST(RetryStorm, EveryReceiptPrintsExactlyOnceThroughKills) {
     const HttpAnswer& answer = results[i].answer;
     tries += results[i].tries;
     EXPECT_EQ(answer.status, 200) << r.key << ": " << answer.body << answer.failure;
-    EXPECT_EQ(answer.Json()["total"], Money(r.totalCents)) << r.key << ": " << answer.body;
+    EXPECT_EQ(answer.Json()["total"], MoneyText(r.totalCents)) << r.key << ": " << answer.body;
     EXPECT_EQ(rig.Get("/v1/jobs/" + r.key).Json()["state"], "done") << r.key;
     if (answer.Json()["documentNumber"].is_number()) numbers.insert(answer.Json()["documentNumber"].get<long>());
   }
@@ -175,7 +174,7 @@ TEST(RetryStorm, EveryReceiptPrintsExactlyOnceThroughKills) {
     }
     ASSERT_EQ(found->second.size(), 1u) << r.key << " printed in more than one document";
     const PrintedReceipt& document = *found->second.front();
-    EXPECT_EQ(document.totals, std::vector<std::string>{Money(r.totalCents)}) << r.key;
+    EXPECT_EQ(document.totals, std::vector<std::string>{MoneyText(r.totalCents)}) << r.key;
     EXPECT_EQ(results[i].answer.Json()["documentNumber"], document.number) << r.key;
   }
   EXPECT_EQ(printedSum, sum);
