@@ -35,7 +35,7 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/templates/ DESTINATION ${KORVENA_
 install(FILES ${CMAKE_SOURCE_DIR}/loaders/tests/data/korvena.fw DESTINATION ${KORVENA_SAMPLES_DIR}/firmware)
 
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/docs/device-commands.md
-  ${CMAKE_SOURCE_DIR}/docs/service-recovery.md
+  ${CMAKE_SOURCE_DIR}/docs/service.md ${CMAKE_SOURCE_DIR}/docs/service-recovery.md
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(TARGET kalibro)

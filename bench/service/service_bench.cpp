@@ -1,14 +1,17 @@
 // korvena-service in front of korvena-emu paced at 9600 baud, as a shop
 // runs it: receipts a minute through the service beside the driver called
-// directly, how fast the status answers while a long receipt prints, and
-// fifty tills posting at the same moment.
+// directly, and on one device while another prints reports; how fast the
+// status answers while a long receipt or a report prints; and fifty tills
+// posting at the same moment.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <latch>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -30,6 +33,7 @@ using Clock = std::chrono::steady_clock;
 
 const std::vector<std::string> kPacedDevice = {"--pace", "--baud", "9600"};
 constexpr const char* kReceipts = "/v1/devices/COM1/receipts";
+constexpr const char* kReports = "/v1/devices/COM1/reports";
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -40,16 +44,25 @@ std::string ReceiptOfItems(int lines) {
   return korvena::service::ItemsReceipt(items, std::to_string(lines) + ".00");
 }
 
-// The device with its line paced, and the service for it waiting up to
-// `waitLimitMs` for a receipt before it answers 202.
-bool StartPacedService(EndToEndRig& rig, int waitLimitMs) {
-  return rig.StartDevice(kPacedDevice) && rig.StartService({"--wait-limit", std::to_string(waitLimitMs)});
+// COM1 to COM`devices`, each with its line paced, and the service for them
+// waiting up to `waitLimitMs` for a document before it answers 202.
+bool StartPacedService(EndToEndRig& rig, int waitLimitMs, int devices = 1) {
+  for (int com = 1; com <= devices; ++com)
+    if (!rig.StartDevice(kPacedDevice, com)) return false;
+  return rig.StartService({"--wait-limit", std::to_string(waitLimitMs)});
 }
 
-// A receipt the service printed: 200 with a document number.
-bool Printed(const HttpAnswer& answer) {
-  return answer.status == 200 && answer.Json().is_object() && answer.Json().value("state", "") == "done" &&
-         answer.Json()["documentNumber"].is_number();
+// A document the service printed: 200 and done.
+bool Done(const HttpAnswer& answer) {
+  return answer.status == 200 && answer.Json().is_object() && answer.Json().value("state", "") == "done";
+}
+
+// A receipt the service printed: done with a document number.
+bool Printed(const HttpAnswer& answer) { return Done(answer) && answer.Json()["documentNumber"].is_number(); }
+
+// Waits while `going` until the worker of device `id` has a job.
+void WaitUntilBusy(EndToEndRig& rig, const std::string& id, const std::atomic<bool>& going) {
+  while (going && rig.StateOf(id) != "busy") std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 // The frames of the same document the service sends, without their CRs,
@@ -86,6 +99,21 @@ bool DriverReceipt(korvena::driver::Driver& driver, const std::vector<std::strin
 constexpr int kTimedReceipts = 5;
 constexpr int kReceiptLines = 10;
 
+// The seconds kTimedReceipts receipts of `body` take through the service at
+// `target`, one after another, after a first one untimed (the service reads
+// its counters before it only then); none when one failed.
+std::optional<double> ServiceReceiptSeconds(EndToEndRig& rig, const std::string& target, const std::string& body,
+                                            const std::string& keys) {
+  if (!Printed(rig.Post(target, body, keys + "-first", korvena::service::kTillToken, 60000))) return std::nullopt;
+  const auto start = Clock::now();
+  for (int i = 0; i < kTimedReceipts; ++i)
+    if (!Printed(rig.Post(target, body, keys + "-timed-" + std::to_string(i), korvena::service::kTillToken, 60000)))
+      return std::nullopt;
+  return SecondsSince(start);
+}
+
+double PerMinute(double seconds) { return 60.0 * kTimedReceipts / seconds; }
+
 // Receipts a minute for a receipt of 10 items, one after another, the first
 // of each path untimed (the service reads its counters before it only then).
 // The driver path is S, 10 L, K and the LDX fetch, as a till with Ldx=1; the
@@ -120,18 +148,13 @@ void BM_ReceiptsPerMinute(benchmark::State& state) {
       driver.ExitLibProc();
     }
     if (!rig.StartService({"--wait-limit", "60000"})) return state.SkipWithError("service did not start");
-    if (!Printed(rig.Post(kReceipts, body, "first", korvena::service::kTillToken, 60000)))
-      return state.SkipWithError("the service's first receipt failed");
-    const auto start = Clock::now();
-    for (int i = 0; i < kTimedReceipts; ++i)
-      if (!Printed(rig.Post(kReceipts, body, "timed-" + std::to_string(i), korvena::service::kTillToken, 60000)))
-        return state.SkipWithError("a receipt through the service failed");
-    serviceSeconds = SecondsSince(start);
+    const std::optional<double> seconds = ServiceReceiptSeconds(rig, kReceipts, body, "service");
+    if (!seconds) return state.SkipWithError("a receipt through the service failed");
+    serviceSeconds = *seconds;
   }
-  const auto perMinute = [](double seconds) { return 60.0 * kTimedReceipts / seconds; };
-  state.counters["driver_receipts_per_minute"] = perMinute(driverSeconds[0]);
-  state.counters["driver_with_counters_receipts_per_minute"] = perMinute(driverSeconds[1]);
-  state.counters["receipts_per_minute"] = perMinute(serviceSeconds);
+  state.counters["driver_receipts_per_minute"] = PerMinute(driverSeconds[0]);
+  state.counters["driver_with_counters_receipts_per_minute"] = PerMinute(driverSeconds[1]);
+  state.counters["receipts_per_minute"] = PerMinute(serviceSeconds);
   state.counters["ratio_to_driver"] = driverSeconds[0] / serviceSeconds;
   state.counters["ratio_to_driver_with_counters"] = driverSeconds[1] / serviceSeconds;
 }
@@ -152,48 +175,133 @@ void ReportLatencies(benchmark::State& state, const std::string& name, std::vect
   state.counters[name + "_max_ms"] = ms.empty() ? 0 : ms.back();
 }
 
-// GET status and GET /v1/devices, each on a connection of its own as a till
-// asks, one after the other while a receipt of 100 items prints (about ten
-// seconds at 9600 baud); the job itself too, which a till polls after a
+// A GET a till repeats while COM1 prints, and how long each one took.
+struct Sampled {
+  const char* name;
+  std::string target;
+  std::vector<double> ms;
+};
+
+// While `print` runs on a thread of its own: each of `sampled` in turn, on
+// a connection of its own as a till asks, from the moment COM1's worker has
+// the job; the answers other than 200 counted in `failures`.
+void SampleWhile(EndToEndRig& rig, std::vector<Sampled>& sampled, int& failures, const std::function<void()>& print) {
+  std::atomic<bool> printing{true};
+  std::thread till([&] {
+    print();
+    printing = false;
+  });
+  WaitUntilBusy(rig, "COM1", printing);
+  while (printing) {
+    for (Sampled& s : sampled) {
+      const auto start = Clock::now();
+      const HttpAnswer answer = rig.Get(s.target);
+      s.ms.push_back(1000.0 * SecondsSince(start));
+      if (answer.status != 200) ++failures;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  till.join();
+}
+
+void ReportSampled(benchmark::State& state, std::vector<Sampled>& sampled, int failures) {
+  for (Sampled& s : sampled) ReportLatencies(state, s.name, std::move(s.ms));
+  state.counters["failed_requests"] = failures;
+}
+
+// GET status and GET /v1/devices while a receipt of 100 items prints (about
+// ten seconds at 9600 baud); the job itself too, which a till polls after a
 // 202 and which reads the journal the worker writes to at every frame.
 // Goal: p99 under 50 ms for the status.
 void BM_StatusWhileLongReceiptPrints(benchmark::State& state) {
-  struct Sampled {
-    const char* name;
-    std::string target;
-    std::vector<double> ms;
-  };
   std::vector<Sampled> sampled = {
       {"status", "/v1/devices/COM1/status", {}}, {"devices", "/v1/devices", {}}, {"job", "/v1/jobs/long", {}}};
   EndToEndRig rig;
   if (!StartPacedService(rig, 120000)) return state.SkipWithError("device or service did not start");
   int failures = 0;
   for (auto _ : state) {
-    std::atomic<bool> printing{true};
     HttpAnswer receipt;
-    std::thread till([&] {
+    SampleWhile(rig, sampled, failures, [&] {
       receipt = rig.Post(kReceipts, ReceiptOfItems(100), "long", korvena::service::kTillToken, 120000);
-      printing = false;
     });
-    // Sampling starts once the worker has the job.
-    while (printing && rig.Get("/v1/devices/COM1/status").Json().value("state", "") != "busy")
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    while (printing) {
-      for (Sampled& s : sampled) {
-        const auto start = Clock::now();
-        const HttpAnswer answer = rig.Get(s.target);
-        s.ms.push_back(1000.0 * SecondsSince(start));
-        if (answer.status != 200) ++failures;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    till.join();
     if (!Printed(receipt)) return state.SkipWithError("the long receipt failed");
   }
-  for (Sampled& s : sampled) ReportLatencies(state, s.name, std::move(s.ms));
-  state.counters["failed_requests"] = failures;
+  ReportSampled(state, sampled, failures);
 }
 BENCHMARK(BM_StatusWhileLongReceiptPrints)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// GET status and GET /v1/devices while running reports print on the same
+// device back to back: DX, the three closing counters and the printout
+// fetched over LDX, at 9600 baud. Goal: p99 under 50 ms for the status.
+void BM_StatusWhileRunningReportsPrint(benchmark::State& state) {
+  constexpr int kReportsBackToBack = 10;
+  std::vector<Sampled> sampled = {{"status", "/v1/devices/COM1/status", {}}, {"devices", "/v1/devices", {}}};
+  EndToEndRig rig;
+  if (!StartPacedService(rig, 120000)) return state.SkipWithError("device or service did not start");
+  int failures = 0;
+  for (auto _ : state) {
+    int printed = 0;
+    SampleWhile(rig, sampled, failures, [&] {
+      for (int i = 0; i < kReportsBackToBack; ++i)
+        printed += Done(rig.Post(kReports, R"({"type": "running"})", "running-" + std::to_string(i),
+                                 korvena::service::kTillToken, 120000));
+    });
+    if (printed != kReportsBackToBack) return state.SkipWithError("a running report failed");
+  }
+  ReportSampled(state, sampled, failures);
+}
+BENCHMARK(BM_StatusWhileRunningReportsPrint)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// Receipts a minute for a receipt of 10 items on COM2, first with COM1 idle,
+// then while COM1 prints interval reports over three daily closings back to
+// back; both paced at 9600 baud. Each device has its own worker and line, so
+// COM1's reports should cost COM2 next to nothing beyond the shared journal.
+// Goal: beside the reports within 10 % of alone (ratio at least 0.9).
+void BM_ReceiptsPerMinuteBesideReports(benchmark::State& state) {
+  constexpr int kClosings = 3;
+  constexpr const char* kSecondReceipts = "/v1/devices/COM2/receipts";
+  EndToEndRig rig;
+  if (!StartPacedService(rig, 120000, 2)) return state.SkipWithError("devices or service did not start");
+  for (int i = 0; i < kClosings; ++i)
+    if (!Done(rig.Post(kReports, R"({"type": "closing"})", "closing-" + std::to_string(i),
+                       korvena::service::kTillToken, 120000)))
+      return state.SkipWithError("a daily closing failed");
+  const std::string interval = R"({"type": "interval", "from": 1, "to": )" + std::to_string(kClosings) + "}";
+  const std::string body = ReceiptOfItems(kReceiptLines);
+  double aloneSeconds = 0;
+  double besideSeconds = 0;
+  int reports = 0;
+  for (auto _ : state) {
+    // The reporter's own until it is joined.
+    int failedReports = 0;
+    const std::optional<double> alone = ServiceReceiptSeconds(rig, kSecondReceipts, body, "alone");
+    if (!alone) return state.SkipWithError("a receipt on COM2 alone failed");
+    std::atomic<bool> receipting{true};
+    std::atomic<bool> reporting{true};
+    std::thread reporter([&] {
+      for (int i = 0; receipting && failedReports == 0; ++i) {
+        if (Done(rig.Post(kReports, interval, "interval-" + std::to_string(i), korvena::service::kTillToken, 120000)))
+          ++reports;
+        else
+          ++failedReports;
+      }
+      reporting = false;
+    });
+    WaitUntilBusy(rig, "COM1", reporting);
+    const std::optional<double> beside = ServiceReceiptSeconds(rig, kSecondReceipts, body, "beside");
+    receipting = false;
+    reporter.join();
+    if (!beside) return state.SkipWithError("a receipt on COM2 beside the reports failed");
+    if (failedReports > 0) return state.SkipWithError("an interval report on COM1 failed");
+    aloneSeconds = *alone;
+    besideSeconds = *beside;
+  }
+  state.counters["alone_receipts_per_minute"] = PerMinute(aloneSeconds);
+  state.counters["beside_reports_receipts_per_minute"] = PerMinute(besideSeconds);
+  state.counters["ratio_beside_to_alone"] = aloneSeconds / besideSeconds;
+  state.counters["interval_reports_printed"] = reports;
+}
+BENCHMARK(BM_ReceiptsPerMinuteBesideReports)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // What one till ends with: the job's answer, or, after a 202, the job polled
 // until it has one.

@@ -37,7 +37,7 @@ std::size_t LineServer::ReceiveAvailable(uint64_t now) {
   char buffer[4096];
   const ssize_t got = read(line_.master(), buffer, sizeof buffer);
   if (got <= 0) return 0;
-  if (log) log->Bytes(FrameLog::Direction::kFromPc, std::string_view(buffer, static_cast<std::size_t>(got)));
+  if (log) log->Bytes(protocol::FrameLog::Direction::kFromPc, std::string_view(buffer, static_cast<std::size_t>(got)));
   const uint32_t pcBaud = line_.PcBaud();
   std::vector<std::pair<Transmission, uint64_t>> answers;  // each with the time it could start
   for (ssize_t i = 0; i < got; ++i) {
@@ -58,7 +58,7 @@ bool LineServer::SendDue(uint64_t now) {
   return outgoing_.SendDue(now, line_.PcBaud(), [this](std::string_view bytes) -> std::size_t {
     const ssize_t written = write(line_.master(), bytes.data(), bytes.size());
     if (written <= 0) return 0;
-    if (log) log->Bytes(FrameLog::Direction::kToPc, bytes.substr(0, static_cast<std::size_t>(written)));
+    if (log) log->Bytes(protocol::FrameLog::Direction::kToPc, bytes.substr(0, static_cast<std::size_t>(written)));
     return static_cast<std::size_t>(written);
   });
 }

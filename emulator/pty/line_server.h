@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "korvena/emulator/device.h"
-#include "korvena/emulator/frame_log.h"
+#include "korvena/protocol/frame_log.h"
 #include "outgoing_queue.h"
 #include "port_holders.h"
 #include "pty_line.h"
@@ -28,7 +28,7 @@ class LineServer {
   // the change was made) and the server stops.
   std::function<bool()> afterInput;
   // Told every byte that crosses the line, when set.
-  FrameLog* log = nullptr;
+  protocol::FrameLog* log = nullptr;
 
   // Serves until `stop` becomes true (true) or afterInput fails (false).
   bool Run(const std::atomic<bool>& stop);

@@ -13,9 +13,9 @@
 #include "device_link.h"
 #include "emu_options.h"
 #include "korvena/emulator/device.h"
-#include "korvena/emulator/frame_log.h"
 #include "korvena/emulator/state_file.h"
 #include "korvena/platform/whole_files.h"
+#include "korvena/protocol/frame_log.h"
 #include "line_server.h"
 #include "port_holders.h"
 #include "pty_line.h"
@@ -82,12 +82,12 @@ int main(int argc, char** argv) {
   if (!options.logPath.empty() && !(logFile = OpenLog("frame log", options.logPath, korvena::LogStart::kEmpty)))
     return 1;
   // On disk line by line: the log is read while the emulator runs.
-  FrameLog frameLog(
+  korvena::protocol::FrameLog frameLog(
       [file = logFile.get()](const std::string& line) {
         std::fputs(line.c_str(), file);
         std::fflush(file);
       },
-      LocalTimeOfDayMs);
+      korvena::protocol::LocalTimeOfDayMs);
 
   // Serves for days: printed lines go to the journal file, nothing is kept.
   options.device.keepHistory = false;

@@ -3,11 +3,11 @@
 // "L2:sent" (points: before-send, sent, answered), as a power cut would.
 #include <signal.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
 
+#include "korvena/service/service_log.h"
 #include "service_program.h"
 
 int main(int argc, char** argv) {
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   try {
     return korvena::service::RunServiceProgram(argc, argv, target.empty() ? nullptr : hook);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "korvena-service: %s\n", error.what());
+    korvena::service::LogLine("%s", error.what());
     return 1;
   }
 }

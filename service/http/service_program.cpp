@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,11 @@
 #include "korvena/service/fiscal_service.h"
 #include "korvena/service/job_journal.h"
 #include "korvena/service/service_config.h"
+#include "korvena/service/service_log.h"
+#include "frame_log_file.h"
+#include "frame_logging_port.h"
 #include "serial_line_port.h"
+#include "service_readiness.h"
 
 namespace korvena::service {
 namespace {
@@ -30,7 +35,7 @@ int64_t WallMs() {
 }
 
 int Fail(const std::string& message, int status = 1) {
-  std::fprintf(stderr, "korvena-service: %s\n", message.c_str());
+  LogLine("%s", message.c_str());
   return status;
 }
 
@@ -45,13 +50,19 @@ std::optional<AccessTokens> TokensFor(const ServiceConfig& config, std::string& 
   const std::string path = FolderOf(config.journalPath) + "/korvena-service.tokens";
   if (std::filesystem::exists(path)) return AccessTokens::Read(path, error);
   std::optional<AccessTokens> tokens = AccessTokens::WriteFirst(path, error);
-  if (tokens) std::fprintf(stderr, "korvena-service: wrote a service token to %s\n", path.c_str());
+  if (tokens) LogLine("wrote a service token to %s", path.c_str());
   return tokens;
 }
 
-// Each device with a line and a clock of its own.
+// Each device with a line and a clock of its own, its bytes in the frame log when there is one.
 struct DeviceLine {
-  SerialLinePort port;
+  DeviceLine(FrameLogFile* frameLog, const std::string& id, const std::string& password) {
+    if (frameLog) logged.emplace(serial, frameLog->LinesOf(id), password);
+  }
+  Port& port() { return logged ? static_cast<Port&>(*logged) : serial; }
+
+  SerialLinePort serial;
+  std::optional<FrameLoggingPort> logged;
   SystemClock clock;
 };
 
@@ -60,8 +71,12 @@ struct DeviceLine {
 int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   ServiceConfig config;
   std::string error;
-  if (!ReadServiceConfig(std::vector<std::string>(argv + 1, argv + argc), config, error))
-    return Fail(error + "\n\n" + ServiceUsage(), 2);
+  if (!ReadServiceConfig(std::vector<std::string>(argv + 1, argv + argc), config, error)) {
+    const int status = Fail(error, 2);
+    // The options follow for whoever typed the command: a text to read, not an event of the log.
+    std::fputs(("\n" + ServiceUsage()).c_str(), stderr);
+    return status;
+  }
   if (config.help) {
     std::fputs(ServiceUsage().c_str(), stdout);
     return 0;
@@ -69,6 +84,8 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   std::optional<AccessTokens> tokens = TokensFor(config, error);
   if (!tokens) return Fail(error);
   if (tokens->required() && tokens->empty()) return Fail("the token file holds no token");
+  std::unique_ptr<FrameLogFile> frameLog;
+  if (!config.frameLogPath.empty() && !(frameLog = FrameLogFile::Open(config.frameLogPath, error))) return Fail(error);
 
   // SIGTERM and SIGINT are taken by sigwait below, in no other thread.
   sigset_t stopSignals;
@@ -89,14 +106,15 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   std::vector<std::unique_ptr<DeviceLine>> lines;
   std::vector<ServiceDevice> devices;
   for (const std::string& id : config.devices) {
-    lines.push_back(std::make_unique<DeviceLine>());
+    lines.push_back(std::make_unique<DeviceLine>(frameLog.get(), id, config.servicePassword));
     DriverChannelSettings channel{ComNumber(id), config.timeoutMs,
                                   FolderOf(config.journalPath) + "/korvena-service-" + id + ".ini"};
     WorkerSettings worker;
     worker.id = id;
     worker.answerLimitMs = config.answerLimitMs;
     worker.crash = crash;
-    devices.push_back({worker, MakeDriverChannel(lines.back()->port, lines.back()->clock, channel)});
+    worker.servicePassword = config.servicePassword;
+    devices.push_back({worker, MakeDriverChannel(lines.back()->port(), lines.back()->clock, channel)});
   }
   FiscalService service(*journal, std::move(devices));
   RouterSettings routing;
@@ -107,14 +125,17 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   limits.maxConnections = config.maxConnections;
   limits.requestTime = std::chrono::milliseconds(config.requestLimitMs);
   HttpServer server(router, service.board(), limits, CorsPolicy(config.allowOrigins));
+  if (!config.tlsCertPath.empty() && !server.UseTls(config.tlsCertPath, config.tlsKeyPath, error)) return Fail(error);
   if (!server.Listen(config.listenAddress, config.listenPort, error)) return Fail(error);
   service.Start();
   server.Start(config.threads);
-  std::fprintf(stderr, "korvena-service: listening on %s:%u\n", config.listenAddress.c_str(), server.port());
+  LogLine("listening on %s:%u", config.listenAddress.c_str(), server.port());
+  NoticeReady(config.listenAddress, server.port());
 
   int received = 0;
   sigwait(&stopSignals, &received);
-  std::fprintf(stderr, "korvena-service: stopping\n");
+  LogLine("stopping");
+  NoticeStopping();
   server.Stop();
   service.Stop();
   return 0;

@@ -7,6 +7,8 @@
 #include "korvena/operations/amount_field.h"
 #include "korvena/service/api_views.h"
 #include "korvena/service/raw_command.h"
+#include "korvena/service/setting_job.h"
+#include "korvena/service/slip_plan.h"
 #include "korvena/service/service_metrics.h"
 
 namespace korvena::service {
@@ -30,6 +32,24 @@ int HexValue(char c) {
   return -1;
 }
 
+// Nothing for a broken escape.
+std::optional<std::string> PercentDecoded(std::string_view text) {
+  std::string decoded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      decoded.push_back(text[i]);
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexValue(text[i + 1]);
+    const int low = HexValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    decoded.push_back(static_cast<char>(high * 16 + low));
+    i += 2;
+  }
+  return decoded;
+}
+
 // The path's segments, each percent-decoded; nothing for a broken escape.
 std::optional<std::vector<std::string>> PathSegments(std::string_view target) {
   const std::string_view path = target.substr(0, target.find('?'));
@@ -38,23 +58,38 @@ std::optional<std::vector<std::string>> PathSegments(std::string_view target) {
   std::size_t start = 1;
   while (start <= path.size()) {
     const std::size_t end = std::min(path.find('/', start), path.size());
-    std::string segment;
-    for (std::size_t i = start; i < end; ++i) {
-      if (path[i] != '%') {
-        segment.push_back(path[i]);
-        continue;
-      }
-      if (i + 2 >= end) return std::nullopt;
-      const int high = HexValue(path[i + 1]);
-      const int low = HexValue(path[i + 2]);
-      if (high < 0 || low < 0) return std::nullopt;
-      segment.push_back(static_cast<char>(high * 16 + low));
-      i += 2;
-    }
-    segments.push_back(std::move(segment));
+    std::optional<std::string> segment = PercentDecoded(path.substr(start, end - start));
+    if (!segment) return std::nullopt;
+    segments.push_back(std::move(*segment));
     start = end + 1;
   }
   return segments;
+}
+
+// The value of `name` in the target's query, percent-decoded; nothing when
+// it is not there or broken.
+std::optional<std::string> QueryValue(std::string_view target, std::string_view name) {
+  const std::size_t question = target.find('?');
+  if (question == std::string_view::npos) return std::nullopt;
+  std::string_view query = target.substr(question + 1);
+  while (!query.empty()) {
+    const std::string_view pair = query.substr(0, query.find('&'));
+    const std::size_t eq = pair.find('=');
+    if (pair.substr(0, eq) == name) return PercentDecoded(eq == std::string_view::npos ? "" : pair.substr(eq + 1));
+    query.remove_prefix(std::min(query.size(), pair.size() + 1));
+  }
+  return std::nullopt;
+}
+
+// A browser's EventSource cannot set headers, so a page hands the event
+// stream its token in the query. No other route takes it so: a query string
+// ends up in proxies' logs and browsers' histories where a header does not.
+// A header sent as well wins.
+ApiRequest WithQueryToken(const ApiRequest& request) {
+  ApiRequest tokened = request;
+  const std::optional<std::string> token = QueryValue(request.target, "access_token");
+  if (token && !request.Header("Authorization")) tokened.headers.emplace_back("Authorization", "Bearer " + *token);
+  return tokened;
 }
 
 std::string PercentEncoded(std::string_view text) {
@@ -98,6 +133,14 @@ Json Totals(const operations::DocumentTotals& totals) {
       vat.push_back({{"rate", rate}, {"base", MoneyText(split.base)}, {"vat", MoneyText(split.vat)}});
   }
   return {{"total", MoneyText(totals.totalCents)}, {"change", MoneyText(totals.changeCents)}, {"vat", vat}};
+}
+
+// The job kind a device's document path names: /cash, /reports, /copies.
+std::optional<std::string_view> SlipKindOf(std::string_view segment) {
+  if (segment == "cash") return kCashJob;
+  if (segment == "reports") return kReportJob;
+  if (segment == "copies") return kCopyJob;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -146,6 +189,7 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
     Role role = Role::kTill;
     bool open = false;
     std::function<ApiReply()> run;
+    bool queryToken = false;  // the token may come as ?access_token=
   };
   std::optional<Match> match;
   const auto reply = [](ApiResponse response) { return ApiReply{std::move(response), {}}; };
@@ -157,10 +201,16 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
     match = Match{"GET", Role::kTill, false, [&] { return reply(Metrics()); }};
   } else if (p.size() == 2 && p[0] == "v1" && p[1] == "devices") {
     match = Match{"GET", Role::kTill, false, [&] { return reply(Devices()); }};
+  } else if (p.size() == 2 && p[0] == "v1" && p[1] == "events") {
+    match = Match{"GET", Role::kTill, false, [&] { return Events(request); }, true};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "status") {
     match = Match{"GET", Role::kTill, false, [&] { return reply(Status(p[2])); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "receipts") {
     match = Match{"POST", Role::kTill, false, [&] { return Receipt(request, p[2]); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "invoices") {
+    match = Match{"POST", Role::kTill, false, [&] { return Invoice(request, p[2]); }};
+  } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && SlipKindOf(p[3])) {
+    match = Match{"POST", Role::kTill, false, [&] { return Slip(request, p[2], *SlipKindOf(p[3])); }};
   } else if (p.size() == 5 && p[0] == "v1" && p[1] == "devices" && p[3] == "receipts" && p[4] == "quote") {
     match = Match{"POST", Role::kTill, false, [&] { return reply(Quote(request, p[2])); }};
   } else if (p.size() == 3 && p[0] == "v1" && p[1] == "jobs") {
@@ -171,12 +221,18 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
     match = Match{"POST", Role::kTill, false, [&] { return reply(Cancel(request, p[2])); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && (p[3] == "pause" || p[3] == "resume")) {
     match = Match{"POST", Role::kService, false, [&] { return reply(Handover(p[2], p[3] == "pause")); }};
+  } else if (p.size() == 5 && p[0] == "v1" && p[1] == "devices" && p[3] == "settings" && IsSettingName(p[4])) {
+    match = Match{"POST", Role::kService, false, [&] { return Setting(request, p[2], p[4]); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "devices" && p[3] == "commands") {
     match = Match{"POST", Role::kService, false, [&] { return Command(request, p[2]); }};
   }
   if (!match) return reply(Error(404, "not-found", "no such resource"));
-  if (!match->open)
-    if (std::optional<ApiResponse> refused = Refused(request, match->role)) return reply(std::move(*refused));
+  if (!match->open) {
+    std::optional<ApiRequest> tokened;
+    if (match->queryToken) tokened = WithQueryToken(request);
+    const ApiRequest& asked = tokened ? *tokened : request;
+    if (std::optional<ApiResponse> refused = Refused(asked, match->role)) return reply(std::move(*refused));
+  }
   if (m != match->allowed) {
     ApiResponse response = Error(405, "method-not-allowed", "this resource takes " + match->allowed);
     response.headers.emplace_back("Allow", match->allowed);
@@ -225,6 +281,12 @@ ApiReply ApiRouter::Receipt(const ApiRequest& request, const std::string& device
   return Submitted(request, "a receipt", [&](const std::string& key, const nlohmann::json& body) {
     return service_.SubmitReceipt(device, key, body);
   });
+}
+
+ApiReply ApiRouter::Events(const ApiRequest& request) {
+  ApiReply reply;
+  reply.events = service_.events().Subscribe(request.Header("Last-Event-ID"));
+  return reply;
 }
 
 ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, const Submit& submit) {
@@ -276,9 +338,9 @@ ApiResponse ApiRouter::JobAnswer(const std::string& key) {
 }
 
 std::optional<ApiResponse> ApiRouter::RefusedJob(const ApiRequest& request, const JobRecord& job) const {
-  // A raw command may carry the service password (HL;password;...): its job
-  // is the service role's alone.
-  if (job.kind == kCommandJob) return Refused(request, Role::kService);
+  // A raw command may carry the service password (HL;password;...), and a
+  // setting is the service role's: their jobs are that role's alone.
+  if (job.kind == kCommandJob || IsSettingJob(job.kind)) return Refused(request, Role::kService);
   return std::nullopt;
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "korvena/operations/invalid_input.h"
 #include "korvena/operations/status_values.h"
@@ -11,6 +11,9 @@
 #include "korvena/protocol/info_catalogue.h"
 #include "korvena/service/raw_command.h"
 #include "korvena/service/receipt_job.h"
+#include "korvena/service/setting_job.h"
+#include "korvena/service/slip_job.h"
+#include "korvena/service/service_log.h"
 
 namespace korvena::service {
 namespace {
@@ -41,11 +44,12 @@ std::optional<VatCoefficients> CoefficientsOf(const std::map<int, std::string>& 
 }  // namespace
 
 DeviceWorker::DeviceWorker(WorkerSettings settings, JobJournal& journal, std::unique_ptr<DeviceChannel> channel,
-                           std::function<void(const std::string& key)> jobChanged)
+                           std::function<void(const std::string& key)> jobChanged, ServiceEvents& events)
     : settings_(std::move(settings)),
       journal_(journal),
       channel_(std::move(channel)),
       jobChanged_(std::move(jobChanged)),
+      events_(events),
       refreshNumbers_(operations::StatusReportNumbers()) {
   view_.id = settings_.id;
 }
@@ -137,19 +141,28 @@ bool DeviceWorker::HandedOver() {
 }
 
 void DeviceWorker::SetState(DeviceState state) {
+  std::optional<DeviceView> changed;
   {
     const Hold hold(lock_);
+    const DeviceState stateBefore = view_.state;
+    const int32_t baudBefore = view_.baud;
     if (view_.state != state)
-      std::fprintf(stderr, "korvena-service: %s is %s\n", settings_.id.c_str(),
-                   std::string(DeviceStateName(state)).c_str());
+      LogLine("%s is %s", settings_.id.c_str(), std::string(DeviceStateName(state)).c_str());
     view_.state = state;
     if (state != DeviceState::kLost && state != DeviceState::kConnecting) view_.baud = channel_->baud();
+    if (view_.state != stateBefore || view_.baud != baudBefore) changed = view_;
   }
   stateChanged_.notify_all();
+  if (changed) events_.Device(*changed);
 }
 
-void DeviceWorker::Remember(int number, const std::string& answer) {
+void DeviceWorker::Remember(int number, const std::string& answer, bool byOwnJob) {
   const Hold hold(lock_);
+  if (!byOwnJob && (number == info::kLastClosingDate || number == info::kDocumentsAtClosing)) {
+    // Unknown before (the first pass since the start) is no closing.
+    const auto known = view_.values.find(number);
+    if (known != view_.values.end() && known->second != answer) closingSeen_ = true;
+  }
   view_.values[number] = answer;
   if (number >= info::VatCoefficient(1) && number <= info::VatCoefficient(info::kVatRates))
     view_.coefficients = CoefficientsOf(view_.values);
@@ -181,18 +194,14 @@ void DeviceWorker::Loop() {
       if (!Rest(due ? settings_.quietBeforeRefreshMs : settings_.refreshEveryMs)) return;
     } catch (const std::exception& error) {
       // The journal failed (a full disk, say): nothing is sent until it works again.
-      std::fprintf(stderr, "korvena-service: %s: %s\n", settings_.id.c_str(), error.what());
+      LogLine("%s: %s", settings_.id.c_str(), error.what());
       if (!Rest(settings_.reconnectPauseMs)) return;
     }
   }
 }
 
 bool DeviceWorker::Connect() {
-  {
-    const Hold hold(lock_);
-    if (view_.state != DeviceState::kLost) view_.state = DeviceState::kConnecting;
-  }
-  stateChanged_.notify_all();
+  if (View().state != DeviceState::kLost) SetState(DeviceState::kConnecting);
   if (!channel_->Connect()) {
     SetState(DeviceState::kLost);
     return false;
@@ -249,7 +258,10 @@ bool DeviceWorker::RunSettledWork() {
   }
   // A job cancelled meanwhile is no longer accepted, and is skipped.
   if (journal_.Move(*key, JobState::kAccepted, JobState::kRunning)) {
-    if (const std::optional<JobRecord> job = journal_.Find(*key)) RunJob(*job);
+    if (const std::optional<JobRecord> job = journal_.Find(*key)) {
+      events_.Job(*job);
+      RunJob(*job);
+    }
   }
   return true;
 }
@@ -257,9 +269,12 @@ bool DeviceWorker::RunSettledWork() {
 void DeviceWorker::RunJob(const JobRecord& job) {
   SetState(DeviceState::kBusy);
   if (job.kind == kCommandJob) return RunCommand(job);
+  if (IsSlipJob(job.kind)) return RunSlip(job);
+  if (IsSettingJob(job.kind)) return RunSetting(job);
   std::optional<ReceiptPlan> plan;
   try {
-    plan.emplace(nlohmann::json::parse(job.request));
+    plan.emplace(nlohmann::json::parse(job.request),
+                 job.kind == kInvoiceJob ? ReceiptPlan::Form::kInvoice : ReceiptPlan::Form::kReceipt);
   } catch (const std::exception& error) {
     // It was checked when accepted; a journal that no longer reads so is no receipt to print.
     FinishUnreadable(job, error.what());
@@ -270,7 +285,7 @@ void DeviceWorker::RunJob(const JobRecord& job) {
   const ReceiptJobOutcome outcome = ReceiptJob(journal_, *channel_, job, *plan, run).Run();
   lastBusy_ = SteadyMs();
   if (outcome.kind == ReceiptJobOutcome::kLost) {
-    std::fprintf(stderr, "korvena-service: %s fell silent during job %s\n", settings_.id.c_str(), job.key.c_str());
+    LogLine("%s fell silent during job %s", settings_.id.c_str(), job.key.c_str());
     LoseDevice();
     return;
   }
@@ -280,21 +295,57 @@ void DeviceWorker::RunJob(const JobRecord& job) {
     Remember(info::kSalesDocuments, std::to_string(counters_->salesDocuments));
     Remember(info::kNetTurnover, counters_->netTurnover);
   }
-  std::fprintf(stderr, "korvena-service: job %s on %s is %s\n", job.key.c_str(), settings_.id.c_str(),
-               std::string(JobStateName(outcome.state)).c_str());
+  LogLine("job %s on %s is %s", job.key.c_str(), settings_.id.c_str(),
+          std::string(JobStateName(outcome.state)).c_str());
+  jobChanged_(job.key);
+}
+
+void DeviceWorker::RunSlip(const JobRecord& job) {
+  std::optional<SlipPlan> plan;
+  try {
+    plan = SlipPlanOf(job.kind, nlohmann::json::parse(job.request));
+  } catch (const std::exception& error) {
+    FinishUnreadable(job, error.what());
+    return;
+  }
+  // A slip has a number of its own: the receipts' counters are read afresh after it.
+  counters_.reset();
+  const SlipOutcome outcome = SlipJob(journal_, *channel_, job, *plan, settings_.answerLimitMs, settings_.crash).Run();
+  lastBusy_ = SteadyMs();
+  // A closing's new 61 and 63 are the service's own: no event says the device made one.
+  for (const auto& [number, value] : outcome.after) Remember(number, value, true);
+  if (outcome.kind == SlipOutcome::kLost) {
+    LogLine("%s fell silent during job %s", settings_.id.c_str(), job.key.c_str());
+    LoseDevice();
+    return;
+  }
+  LogLine("job %s on %s is %s", job.key.c_str(), settings_.id.c_str(),
+          std::string(JobStateName(outcome.state)).c_str());
   jobChanged_(job.key);
 }
 
 void DeviceWorker::RunCommand(const JobRecord& job) {
   const RawCommandOutcome outcome = RunRawCommand(journal_, *channel_, job, settings_.answerLimitMs, settings_.crash);
+  AfterDeviceChange(job, outcome.state, outcome.lost);
+}
+
+void DeviceWorker::RunSetting(const JobRecord& job) {
+  const SettingOutcome outcome = RunSettingJob(journal_, *channel_, job, settings_.servicePassword);
+  AfterDeviceChange(job, outcome.state, outcome.lost);
+}
+
+void DeviceWorker::AfterDeviceChange(const JobRecord& job, JobState state, bool lost) {
   lastBusy_ = SteadyMs();
-  // A setting may have changed what the receipts rely on (the VAT coefficients, the counters): read them afresh.
   counters_.reset();
   refreshNext_ = 0;
   lastPassEnd_ = 0;
-  if (outcome.lost || !ReadIdentity()) LoseDevice();
-  std::fprintf(stderr, "korvena-service: job %s on %s is %s\n", job.key.c_str(), settings_.id.c_str(),
-               std::string(JobStateName(outcome.state)).c_str());
+  if (lost || !ReadIdentity()) LoseDevice();
+  // A setting the device fell silent on stays running, and runs again once it is back.
+  if (state == JobState::kRunning) {
+    LogLine("%s fell silent during job %s", settings_.id.c_str(), job.key.c_str());
+    return;
+  }
+  LogLine("job %s on %s is %s", job.key.c_str(), settings_.id.c_str(), std::string(JobStateName(state)).c_str());
   jobChanged_(job.key);
 }
 
@@ -312,9 +363,24 @@ bool DeviceWorker::RefreshOne() {
   if (++refreshNext_ < refreshNumbers_.size()) return true;
   refreshNext_ = 0;
   lastPassEnd_ = SteadyMs();
+  AnnounceClosing();  // before the view says the pass is over
   const Hold hold(lock_);
   view_.asOf = journal_.Now();
   return true;
+}
+
+void DeviceWorker::AnnounceClosing() {
+  std::string date;
+  std::string documents;
+  {
+    const Hold hold(lock_);
+    // One closing changes both values, read one after the other: it is told once, with both.
+    if (!std::exchange(closingSeen_, false)) return;
+    date = view_.values[info::kLastClosingDate];
+    documents = view_.values[info::kDocumentsAtClosing];
+  }
+  LogLine("%s shows a daily closing the service did not make", settings_.id.c_str());
+  events_.Closing(settings_.id, date, documents);
 }
 
 }  // namespace korvena::service

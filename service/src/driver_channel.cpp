@@ -62,6 +62,8 @@ class DriverChannel final : public DeviceChannel {
     return std::move(answer.line);
   }
 
+  session::DeviceSession* session() override { return &session_; }
+
   std::optional<std::string> FetchLdx() override {
     driver::CommandOutcome outcome = driver_.Execute("\x1b;GETLDX");
     if (outcome.result != driver::kOk) return std::nullopt;

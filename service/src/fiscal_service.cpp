@@ -3,8 +3,11 @@
 #include <nlohmann/json.hpp>
 
 #include "korvena/operations/invalid_input.h"
+#include "korvena/service/job_result.h"
 #include "korvena/service/raw_command.h"
 #include "korvena/service/receipt_plan.h"
+#include "korvena/service/setting_job.h"
+#include "korvena/service/slip_plan.h"
 
 namespace korvena::service {
 namespace {
@@ -26,16 +29,17 @@ bool SameRequest(const JobRecord& job, const std::string& device, std::string_vi
   }
 }
 
-std::string ErrorResult(const std::string& code, const std::string& message) {
-  return Json{{"error", {{"code", code}, {"message", message}}}}.dump();
-}
-
 }  // namespace
 
 FiscalService::FiscalService(JobJournal& journal, std::vector<ServiceDevice> devices) : journal_(journal) {
   for (ServiceDevice& device : devices)
     workers_.push_back(std::make_unique<DeviceWorker>(std::move(device.worker), journal_, std::move(device.channel),
-                                                      [this](const std::string& key) { board_.Report(key); }));
+                                                      [this](const std::string& key) { Reported(key); }, events_));
+}
+
+void FiscalService::Reported(const std::string& key) {
+  board_.Report(key);
+  if (const std::optional<JobRecord> job = journal_.Find(key)) events_.Job(*job);
 }
 
 FiscalService::~FiscalService() { Stop(); }
@@ -73,13 +77,57 @@ const ExchangeTimes* FiscalService::ExchangeTimesOf(const std::string& id) const
 
 FiscalService::Submission FiscalService::SubmitReceipt(const std::string& device, const std::string& key,
                                                        const Json& body) {
-  return Submit(device, key, body, "receipt", [&](const DeviceView& view) -> std::optional<Submission> {
+  return Submit(device, key, body, kReceiptJob, [&](const DeviceView& view) -> std::optional<Submission> {
     try {
       const ReceiptPlan plan(body);
       if (view.coefficients) plan.Check(*view.coefficients);
     } catch (const operations::InvalidInput& invalid) {
       return Submission{Submission::kInvalid, invalid.what(), {}};
     }
+    return std::nullopt;
+  });
+}
+
+FiscalService::Submission FiscalService::SubmitInvoice(const std::string& device, const std::string& key,
+                                                       const Json& body) {
+  return Submit(device, key, body, kInvoiceJob, [&](const DeviceView&) -> std::optional<Submission> {
+    try {
+      // An invoice's arithmetic needs no VAT coefficients: its amount is its total.
+      ReceiptPlan(body, ReceiptPlan::Form::kInvoice).Check({});
+    } catch (const operations::InvalidInput& invalid) {
+      return Submission{Submission::kInvalid, invalid.what(), {}};
+    }
+    return std::nullopt;
+  });
+}
+
+FiscalService::Submission FiscalService::SubmitSlip(const std::string& device, const std::string& key,
+                                                    std::string_view kind, const Json& body) {
+  return Submit(device, key, body, kind, [&](const DeviceView&) -> std::optional<Submission> {
+    try {
+      SlipPlanOf(kind, body);
+    } catch (const operations::InvalidInput& invalid) {
+      return Submission{Submission::kInvalid, invalid.what(), {}};
+    }
+    return std::nullopt;
+  });
+}
+
+FiscalService::Submission FiscalService::SubmitSetting(const std::string& device, const std::string& key,
+                                                       std::string_view name, const Json& body) {
+  const std::string kind = SettingJobKind(name);
+  const DeviceWorker* worker = WorkerOf(device);
+  return Submit(device, key, body, kind, [&](const DeviceView&) -> std::optional<Submission> {
+    try {
+      CheckSetting(kind, body);
+    } catch (const operations::InvalidInput& invalid) {
+      return Submission{Submission::kInvalid, invalid.what(), {}};
+    }
+    if (worker != nullptr && !worker->hasServicePassword())
+      return Submission{Submission::kRefused,
+                        "settings need the device's service password: give service-password in the configuration "
+                        "file",
+                        {}};
     return std::nullopt;
   });
 }
@@ -119,6 +167,7 @@ FiscalService::Submission FiscalService::Submit(
   job.request = body.dump();
   const JobJournal::Admission admission = journal_.Admit(job);
   if (!admission.added) return held(admission.job);  // another request with the key came first
+  events_.Job(admission.job);  // before the worker may start it
   worker->Enqueue(key);
   return {Submission::kJob, {}, admission.job};
 }
@@ -150,7 +199,7 @@ FiscalService::Change FiscalService::Resolve(const std::string& key, bool printe
   if (printed) {
     result = {{"state", "done"}, {"resolved", "printed"}};
   } else {
-    result = Json::parse(ErrorResult("not-printed", "resolved as not printed; the sale needs a new Idempotency-Key"));
+    result = JobError("not-printed", "resolved as not printed; the sale needs a new Idempotency-Key");
   }
   if (job->result) {
     try {
@@ -161,7 +210,7 @@ FiscalService::Change FiscalService::Resolve(const std::string& key, bool printe
   if (!journal_.Move(key, JobState::kUnknown, printed ? JobState::kDone : JobState::kFailed, result.dump()))
     return Change::kWrongState;
   if (DeviceWorker* worker = WorkerOf(job->device)) worker->Wake();
-  board_.Report(key);
+  Reported(key);
   return Change::kDone;
 }
 
@@ -169,10 +218,10 @@ FiscalService::Change FiscalService::Cancel(const std::string& key) {
   const std::optional<JobRecord> job = journal_.Find(key);
   if (!job) return Change::kNoSuchJob;
   if (!journal_.Move(key, JobState::kAccepted, JobState::kFailed,
-                     ErrorResult("cancelled", "cancelled before it was printed; the sale needs a new Idempotency-Key")))
+                     JobError("cancelled", "cancelled before it was printed; the sale needs a new Idempotency-Key").dump()))
     return Change::kWrongState;
   if (DeviceWorker* worker = WorkerOf(job->device)) worker->Forget(key);
-  board_.Report(key);
+  Reported(key);
   return Change::kDone;
 }
 

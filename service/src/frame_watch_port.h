@@ -6,26 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "korvena/link/port.h"
+#include "pass_through_port.h"
 
 namespace korvena::service {
 
-class FrameWatchPort final : public Port {
+class FrameWatchPort final : public PassThroughPort {
  public:
-  explicit FrameWatchPort(Port& inner) : inner_(inner) {}
+  explicit FrameWatchPort(Port& inner) : PassThroughPort(inner) {}
   std::function<void(std::string_view frame)> watcher;
 
-  uint8_t Open(int32_t port, int32_t baud) override { return inner_.Open(port, baud); }
-  uint8_t Close() override { return inner_.Close(); }
-  uint8_t Read(uint8_t& byte) override { return inner_.Read(byte); }
   uint8_t Write(const void* bytes, int32_t option, int32_t count) override;
-  void SetPort(int32_t baud) override { inner_.SetPort(baud); }
-  void Flush() override { inner_.Flush(); }
-  bool WaitRead(uint32_t ms) override { return inner_.WaitRead(ms); }
-  std::string OpenProblem() const override { return inner_.OpenProblem(); }
 
  private:
-  Port& inner_;
   std::string frame_;
 };
 

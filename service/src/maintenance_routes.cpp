@@ -1,5 +1,5 @@
 // The service role's routes for a technician: the handover of a device's
-// port and its raw commands. Kept apart from the receipts' routes.
+// port, its raw commands and its settings. Kept apart from the receipts' routes.
 #include <nlohmann/json.hpp>
 
 #include "korvena/service/api_router.h"
@@ -16,6 +16,12 @@ ApiResponse ApiRouter::Handover(const std::string& device, bool pause) {
 ApiReply ApiRouter::Command(const ApiRequest& request, const std::string& device) {
   return Submitted(request, "a command", [&](const std::string& key, const nlohmann::json& body) {
     return service_.SubmitCommand(device, key, body);
+  });
+}
+
+ApiReply ApiRouter::Setting(const ApiRequest& request, const std::string& device, const std::string& name) {
+  return Submitted(request, "a setting", [&](const std::string& key, const nlohmann::json& body) {
+    return service_.SubmitSetting(device, key, name, body);
   });
 }
 

@@ -8,6 +8,8 @@
 #include "encodings/unicode_code_pages.h"
 #include "korvena/operations/device_text.h"
 #include "korvena/operations/invalid_input.h"
+#include "korvena/service/job_result.h"
+#include "korvena/service/journalled_line.h"
 
 namespace korvena::service {
 namespace {
@@ -32,10 +34,6 @@ const RefusedFamily kRefused[] = {
     {"it transfers bulk data", {"GETLDX", "READSD", "READFP", "STHTX", "STHTXLEN"}},
     {"it leaves the line for the boot loader or another speed; use a pause for that", {"RESET", "STBRATE"}},
 };
-
-std::string ErrorResult(const std::string& code, const std::string& message) {
-  return Json{{"error", {{"code", code}, {"message", message}}}}.dump();
-}
 
 }  // namespace
 
@@ -70,9 +68,10 @@ RawCommandOutcome RunRawCommand(JobJournal& journal, DeviceChannel& channel, con
   // Anything journalled means the frame may have gone out: it is never sent twice.
   if (!journal.Frames(job.key).empty()) {
     journal.Finish(job.key, JobState::kFailed,
-                   ErrorResult("answer-lost",
+                   JobError("answer-lost",
                                "the service stopped while the command was on the line; it was not sent again: "
-                               "check its effect with a query, and send it anew with a new Idempotency-Key"),
+                               "check its effect with a query, and send it anew with a new Idempotency-Key")
+                       .dump(),
                    job.progress);
     return {JobState::kFailed, false};
   }
@@ -81,25 +80,23 @@ RawCommandOutcome RunRawCommand(JobJournal& journal, DeviceChannel& channel, con
     bytes = operations::DeviceCommandText(Json::parse(job.request).at("command").get<std::string>(), "command");
   } catch (const std::exception& error) {
     journal.Finish(job.key, JobState::kFailed,
-                   ErrorResult("invalid", std::string("the job's request cannot be read: ") + error.what()),
+                   JobError("invalid", std::string("the job's request cannot be read: ") + error.what()).dump(),
                    job.progress);
     return {JobState::kFailed, false};
   }
   const std::string frame = "\x1b;" + bytes + "\r";
-  const int64_t n = journal.BeginFrame(job.key, std::string(kCommandJob), frame, job.progress);
-  if (crash) crash(kCommandJob, CrashPoint::kBeforeSend);
-  const LineAnswer answer = channel.Exchange(frame, answerLimitMs);
-  if (crash) crash(kCommandJob, CrashPoint::kAnswered);
-  if (answer.silent) {
-    journal.EndFrame(job.key, n, std::nullopt, job.progress);
+  JournalledLine line(journal, channel, job.key, crash);
+  const SentFrame sent = line.Send(std::string(kCommandJob), frame, job.progress, answerLimitMs);
+  line.Conclude(sent, job.progress);
+  if (sent.kind == SentFrame::kSilent) {
     journal.Finish(job.key, JobState::kFailed,
-                   ErrorResult("answer-lost", "the device gave no answer within " + std::to_string(answerLimitMs) +
-                                                  " ms; the command may or may not have been carried out"),
+                   JobError("answer-lost", "the device gave no answer within " + std::to_string(answerLimitMs) +
+                                               " ms; the command may or may not have been carried out")
+                       .dump(),
                    job.progress);
     return {JobState::kFailed, true};
   }
-  journal.EndFrame(job.key, n, answer.line, job.progress);
-  journal.Finish(job.key, JobState::kDone, Json{{"answer", encodings::CodePage852ToUtf8(answer.line)}}.dump(),
+  journal.Finish(job.key, JobState::kDone, Json{{"answer", encodings::CodePage852ToUtf8(sent.answer.line)}}.dump(),
                  job.progress);
   return {JobState::kDone, false};
 }

@@ -3,18 +3,30 @@
 #include <nlohmann/json.hpp>
 
 #include "korvena/protocol/frame.h"
+#include "korvena/service/total_probe.h"
 
 namespace korvena::service {
 
 using protocol::LineKind;
 
-ReceiptPlan::ReceiptPlan(const nlohmann::json& body) : document_(operations::ReceiptDocumentOf(body)) {}
+ReceiptPlan::ReceiptPlan(const nlohmann::json& body, Form form) : form_(form) {
+  if (form == Form::kInvoice)
+    invoice_ = operations::InvoiceDocumentOf(body);
+  else
+    document_ = operations::ReceiptDocumentOf(body);
+}
+
+std::string_view ReceiptPlan::noun() const { return form_ == Form::kInvoice ? "invoice" : "receipt"; }
+std::string_view ReceiptPlan::OpenName() const { return form_ == Form::kInvoice ? "F" : "S"; }
+std::string_view ReceiptPlan::CloseName() const { return form_ == Form::kInvoice ? "KF" : "K"; }
 
 operations::DocumentTotals ReceiptPlan::Check(const VatCoefficients& coefficients) const {
+  if (form_ == Form::kInvoice) return operations::CheckInvoiceDocument(invoice_);
   return operations::CheckReceiptDocument(document_, coefficients);
 }
 
 std::string ReceiptPlan::StartFrame() const {
+  if (form_ == Form::kInvoice) return protocol::CommandFrame("F", {invoice_.invoice.amount, invoice_.invoice.text});
   return protocol::CommandFrame("S", {std::to_string(document_.receipt.mode)});
 }
 
@@ -25,11 +37,15 @@ std::string ReceiptPlan::LineFrame(const TakenLine& taken) const {
 }
 
 std::string ReceiptPlan::CloseFrame() const {
-  const operations::Payments& p = document_.receipt.payments;
-  return protocol::CommandFrame("K", {p[0], p[1], p[2], p[3], p[4], p[5]});
+  const operations::Payments& p = form_ == Form::kInvoice ? invoice_.invoice.payments : document_.receipt.payments;
+  return protocol::CommandFrame(std::string(CloseName()), {p[0], p[1], p[2], p[3], p[4], p[5]});
 }
 
 std::string ReceiptPlan::VoidCloseFrame() { return protocol::CommandFrame("K", {"0"}); }
+
+std::string ReceiptPlan::OpenProbeFrame() const {
+  return form_ == Form::kInvoice ? protocol::CommandFrame("KF", {"-1"}) : OpenReceiptProbeFrame();
+}
 
 int64_t ReceiptPlan::TotalOf(const std::vector<TakenLine>& taken, const VatCoefficients& coefficients) const {
   std::vector<protocol::SaleLine> lines;

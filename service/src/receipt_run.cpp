@@ -10,6 +10,7 @@
 #include "korvena/protocol/device_status.h"
 #include "korvena/protocol/frame.h"
 #include "korvena/protocol/info_catalogue.h"
+#include "korvena/service/job_result.h"
 #include "korvena/service/receipt_job.h"
 
 namespace korvena::service {
@@ -24,23 +25,18 @@ std::optional<int64_t> CountOf(const std::optional<std::string>& answer) {
   return protocol::ParseDecimal(*answer, 0);
 }
 
-Json ErrorJson(const std::string& code, const std::string& message, std::optional<int> deviceStatus = {}) {
-  Json error = {{"code", code}, {"message", message}};
-  if (deviceStatus) error["deviceStatus"] = *deviceStatus;
-  return {{"error", error}};
-}
-
 }  // namespace
 
 ReceiptJob::ReceiptJob(JobJournal& journal, DeviceChannel& channel, const JobRecord& job, const ReceiptPlan& plan,
                        ReceiptJobSettings settings)
-    : journal_(journal), channel_(channel), job_(job), plan_(plan), settings_(std::move(settings)) {
-  channel_.onFrameWritten = [this](std::string_view) {
-    if (settings_.crash && !current_.empty()) settings_.crash(current_, CrashPoint::kSent);
-  };
-}
+    : journal_(journal),
+      channel_(channel),
+      job_(job),
+      plan_(plan),
+      settings_(std::move(settings)),
+      line_(journal, channel, job.key, settings_.crash) {}
 
-ReceiptJob::~ReceiptJob() { channel_.onFrameWritten = nullptr; }
+ReceiptJob::~ReceiptJob() = default;
 
 ReceiptJobOutcome ReceiptJob::Run() {
   const std::optional<ReceiptProgress> progress = ProgressFromJson(job_.progress);
@@ -78,7 +74,7 @@ ReceiptJob::Flow ReceiptJob::Prepare() {
   try {
     plan_.Check(coefficients);
   } catch (const operations::InvalidInput& invalid) {
-    return Finish(JobState::kFailed, ErrorJson("invalid", invalid.what()).dump());
+    return Finish(JobState::kFailed, JobError("invalid", invalid.what()).dump());
   }
   progress_.coefficients = coefficients;
   if (!progress_.before && settings_.counters) progress_.before = settings_.counters;
@@ -103,12 +99,12 @@ ReceiptJob::Flow ReceiptJob::Open() {
     const Flow read = ReadCounters(&ReceiptProgress::before);
     if (read != Flow::kGoOn) return read;
   }
-  const Sent sent = SendFrame(Step::kOpen, "S", plan_.StartFrame());
-  if (sent.kind == AnswerKind::kTaken) progress_.phase = Phase::kOpen;
-  if (sent.kind == AnswerKind::kRefused) {
+  const Sent sent = SendFrame(Step::kOpen, std::string(plan_.OpenName()), plan_.StartFrame());
+  if (sent.kind == SentFrame::kTaken) progress_.phase = Phase::kOpen;
+  if (sent.kind == SentFrame::kRefused) {
     progress_.pending.reset();
     Conclude(sent);
-    return Finish(JobState::kFailed, ErrorJson("refused", "the device refused to open the receipt: " +
+    return Finish(JobState::kFailed, JobError("refused", "the device refused to open the " + std::string(plan_.noun()) + ": " +
                                                               std::string(protocol::StatusMeaning(sent.status)),
                                                sent.status)
                                          .dump());
@@ -119,19 +115,19 @@ ReceiptJob::Flow ReceiptJob::Open() {
 ReceiptJob::Flow ReceiptJob::NextLine() {
   const TakenLine line{progress_.next, plan_.KindOf(progress_.next)};
   const Sent sent = SendFrame(Step::kLine, LineStepName(line.line), plan_.LineFrame(line), line);
-  if (sent.kind == AnswerKind::kTaken) {
+  if (sent.kind == SentFrame::kTaken) {
     progress_.taken.push_back(line);
     ++progress_.next;
   }
-  if (sent.kind == AnswerKind::kRefused) return Refused(sent, "line " + std::to_string(line.line + 1));
+  if (sent.kind == SentFrame::kRefused) return Refused(sent, "line " + std::to_string(line.line + 1));
   return AfterAnswer(sent);
 }
 
 ReceiptJob::Flow ReceiptJob::NextVoidingLine() {
   if (progress_.voided == progress_.voidTargets) {
     const Sent sent = SendFrame(Step::kClose, "void K", ReceiptPlan::VoidCloseFrame());
-    if (sent.kind == AnswerKind::kTaken) progress_.phase = Phase::kClosed;
-    if (sent.kind == AnswerKind::kRefused) {
+    if (sent.kind == SentFrame::kTaken) progress_.phase = Phase::kClosed;
+    if (sent.kind == SentFrame::kRefused) {
       Conclude(sent);
       return Unknown("the device refused to close the voided receipt: " +
                      std::string(protocol::StatusMeaning(sent.status)));
@@ -142,11 +138,11 @@ ReceiptJob::Flow ReceiptJob::NextVoidingLine() {
   const TakenLine& target = progress_.taken[progress_.voidTargets - 1 - progress_.voided];
   const TakenLine voiding{target.line, VoidingKind(target.kind)};
   const Sent sent = SendFrame(Step::kVoid, "void " + LineStepName(target.line), plan_.LineFrame(voiding), voiding);
-  if (sent.kind == AnswerKind::kTaken) {
+  if (sent.kind == SentFrame::kTaken) {
     progress_.taken.push_back(voiding);
     ++progress_.voided;
   }
-  if (sent.kind == AnswerKind::kRefused) {
+  if (sent.kind == SentFrame::kRefused) {
     Conclude(sent);
     return Unknown("the device refused a line that voids " + LineStepName(target.line) + ": " +
                    std::string(protocol::StatusMeaning(sent.status)));
@@ -155,9 +151,15 @@ ReceiptJob::Flow ReceiptJob::NextVoidingLine() {
 }
 
 ReceiptJob::Flow ReceiptJob::Close() {
-  const Sent sent = SendFrame(Step::kClose, "K", plan_.CloseFrame());
-  if (sent.kind == AnswerKind::kTaken) progress_.phase = Phase::kClosed;
-  if (sent.kind == AnswerKind::kRefused) return Refused(sent, "the close");
+  const Sent sent = SendFrame(Step::kClose, std::string(plan_.CloseName()), plan_.CloseFrame());
+  if (sent.kind == SentFrame::kTaken) progress_.phase = Phase::kClosed;
+  if (sent.kind == SentFrame::kRefused && plan_.form() == ReceiptPlan::Form::kInvoice) {
+    // An invoice has no lines to void, and nothing closes it but its amount paid.
+    Conclude(sent);
+    return Unknown("the device refused to close the invoice (" + std::string(protocol::StatusMeaning(sent.status)) +
+                   "); it stays open on the device until it is closed there");
+  }
+  if (sent.kind == SentFrame::kRefused) return Refused(sent, "the close");
   return AfterAnswer(sent);
 }
 
@@ -172,17 +174,17 @@ ReceiptJob::Flow ReceiptJob::Refused(const Sent& sent, std::string doing) {
 }
 
 ReceiptJob::Flow ReceiptJob::AfterAnswer(const Sent& sent) {
-  if (sent.kind == AnswerKind::kTaken) progress_.pending.reset();
+  if (sent.kind == SentFrame::kTaken) progress_.pending.reset();
   Conclude(sent);
   switch (sent.kind) {
-    case AnswerKind::kTaken: return Flow::kGoOn;
-    case AnswerKind::kSilent: return Flow::kLost;
-    case AnswerKind::kUnclear:
+    case SentFrame::kTaken: return Flow::kGoOn;
+    case SentFrame::kSilent: return Flow::kLost;
+    case SentFrame::kUnclear:
       // An empty line (which the driver would count as 0) or noise: its effect must be found out.
       Note(progress_.pending->purpose + " was answered \"" + encodings::CodePage852ToUtf8(sent.answer.line) +
            "\", which says nothing");
       return Settle();
-    case AnswerKind::kRefused: break;
+    case SentFrame::kRefused: break;
   }
   return Flow::kGoOn;
 }
@@ -225,27 +227,18 @@ ReceiptJob::Flow ReceiptJob::ReadCounters(std::optional<DeviceCounters> ReceiptP
 
 ReceiptJob::Flow ReceiptJob::Fetch() {
   progress_.pending = PendingFrame{Step::kFetch, "GETLDX", {}};
-  const int64_t n = journal_.BeginFrame(job_.key, "GETLDX", protocol::CommandFrame("GETLDX"), ProgressJson(progress_));
-  current_ = "GETLDX";
-  if (settings_.crash) settings_.crash(current_, CrashPoint::kBeforeSend);
-  const std::optional<std::string> ldx = channel_.FetchLdx();
-  if (settings_.crash) settings_.crash(current_, CrashPoint::kAnswered);
-  current_.clear();
-  if (ldx) {
-    progress_.printout = encodings::CodePage852ToUtf8(*ldx);
-    progress_.phase = Phase::kFetched;
-    progress_.pending.reset();
-    journal_.EndFrame(job_.key, n, *ldx, ProgressJson(progress_));
-    return Flow::kGoOn;
-  }
-  journal_.EndFrame(job_.key, n, std::nullopt, ProgressJson(progress_));
-  if (!channel_.QueryInfo(info::kStatus)) return Flow::kLost;
-  // The device is there but hands out no printout: the receipt stands all the same.
-  if (++fetchTries_ < 2) return Flow::kGoOn;
+  const JournalledLine::Fetched fetched = line_.FetchPrintout([this] { return ProgressJson(progress_); },
+                                                             [this](const std::string& printout) {
+                                                               progress_.printout = printout;
+                                                               progress_.phase = Phase::kFetched;
+                                                               progress_.pending.reset();
+                                                             });
+  if (fetched == JournalledLine::Fetched::kLost) return Flow::kLost;
+  if (fetched != JournalledLine::Fetched::kMissing) return Flow::kGoOn;
   progress_.printoutMissing = true;
   progress_.phase = Phase::kFetched;
   progress_.pending.reset();
-  Note("the device gave no LDX data for the receipt");
+  Note("the device gave no LDX data for the " + std::string(plan_.noun()));
   Save();
   return Flow::kGoOn;
 }
@@ -254,7 +247,7 @@ ReceiptJob::Flow ReceiptJob::Done() {
   Json printed = {{"documentNumber", progress_.after ? Json(progress_.after->lastDocument) : Json()},
                   {"printout", progress_.printout ? Json(*progress_.printout) : Json()}};
   if (progress_.voiding) {
-    Json result = ErrorJson("refused", progress_.voiding->message, progress_.voiding->deviceStatus);
+    Json result = JobError("refused", progress_.voiding->message, progress_.voiding->deviceStatus);
     printed["voided"] = true;
     result["printed"] = printed;
     return Finish(JobState::kFailed, result.dump());
@@ -276,45 +269,14 @@ ReceiptJob::Flow ReceiptJob::Done() {
 ReceiptJob::Sent ReceiptJob::SendFrame(Step step, const std::string& purpose, const std::string& frame,
                                        const std::optional<TakenLine>& line) {
   progress_.pending = PendingFrame{step, purpose, line};
-  Sent sent;
-  sent.frame = journal_.BeginFrame(job_.key, purpose, frame, ProgressJson(progress_));
-  current_ = purpose;
-  if (settings_.crash) settings_.crash(purpose, CrashPoint::kBeforeSend);
-  sent.answer = channel_.Exchange(frame, settings_.answerLimitMs);
-  if (settings_.crash) settings_.crash(purpose, CrashPoint::kAnswered);
-  current_.clear();
-  if (sent.answer.silent) {
-    sent.kind = AnswerKind::kSilent;
-  } else if (sent.answer.line == "0") {
-    sent.kind = AnswerKind::kTaken;
-  } else if (const std::optional<int> status = protocol::StatusOfAnswer(sent.answer.line); status && *status != 0) {
-    sent.kind = AnswerKind::kRefused;
-    sent.status = *status;
-  } else {
-    sent.kind = AnswerKind::kUnclear;  // a bare CR, "00", noise
-  }
-  return sent;
+  return line_.Send(purpose, frame, ProgressJson(progress_), settings_.answerLimitMs);
 }
 
 ReceiptJob::Sent ReceiptJob::SendProbe(const std::string& frame) {
-  Sent sent;
-  sent.frame = journal_.BeginFrame(job_.key, "probe", frame, ProgressJson(progress_));
-  current_ = "probe";
-  sent.answer = channel_.Exchange(frame, settings_.answerLimitMs);
-  current_.clear();
-  sent.kind = sent.answer.silent ? AnswerKind::kSilent : AnswerKind::kUnclear;
-  if (const std::optional<int> status = protocol::StatusOfAnswer(sent.answer.line)) {
-    sent.kind = *status == 0 ? AnswerKind::kTaken : AnswerKind::kRefused;
-    sent.status = *status;
-  }
-  Conclude(sent);
-  return sent;
+  return line_.Probe(frame, ProgressJson(progress_), settings_.answerLimitMs);
 }
 
-void ReceiptJob::Conclude(const Sent& sent) {
-  journal_.EndFrame(job_.key, sent.frame, sent.answer.silent ? std::nullopt : std::optional(sent.answer.line),
-                    ProgressJson(progress_));
-}
+void ReceiptJob::Conclude(const Sent& sent) { line_.Conclude(sent, ProgressJson(progress_)); }
 
 void ReceiptJob::Save() { journal_.SaveProgress(job_.key, ProgressJson(progress_)); }
 
@@ -327,7 +289,7 @@ ReceiptJob::Flow ReceiptJob::Finish(JobState state, const std::string& result) {
 }
 
 ReceiptJob::Flow ReceiptJob::Unknown(const std::string& reason) {
-  Json result = ErrorJson("unknown", "the receipt's outcome cannot be told: " + reason +
+  Json result = JobError("unknown", "the " + std::string(plan_.noun()) + "'s outcome cannot be told: " + reason +
                                          "; nothing more prints on this device until the job is resolved");
   Json evidence = {{"reason", reason}, {"documentOpen", progress_.phase == Phase::kOpen}};
   if (progress_.pending) evidence["frame"] = progress_.pending->purpose;

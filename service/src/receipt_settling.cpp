@@ -19,7 +19,11 @@ using Phase = ReceiptProgress::Phase;
 using operations::MoneyText;
 using protocol::LineKind;
 
+std::string Article(const std::string& noun) { return (noun.front() == 'i' ? "an " : "a ") + noun; }
+
 }  // namespace
+
+std::string ReceiptJob::ProbeName() const { return std::string(plan_.CloseName()) + ";-1"; }
 
 ReceiptJob::Flow ReceiptJob::Settle() {
   const PendingFrame pending = *progress_.pending;
@@ -41,15 +45,17 @@ ReceiptJob::Flow ReceiptJob::Settle() {
 }
 
 ReceiptJob::Flow ReceiptJob::SettleOpen() {
+  const std::string open(plan_.OpenName());
+  const std::string noun(plan_.noun());
   switch (ProbeOpenReceipt()) {
     case OpenReceipt::kSilent: return Flow::kLost;
-    case OpenReceipt::kUnclear: return Unknown("K;-1 got an answer that tells nothing");
+    case OpenReceipt::kUnclear: return Unknown(ProbeName() + " got an answer that tells nothing");
     case OpenReceipt::kOpen:
-      Note("S was taken: a receipt is open (K;-1 answered 1)");
+      Note(open + " was taken: " + Article(noun) + " is open (" + ProbeName() + " answered 1)");
       progress_.phase = Phase::kOpen;
       break;
     case OpenReceipt::kNone:
-      Note("S was not taken: no receipt is open (K;-1 answered 2)");
+      Note(open + " was not taken: no " + noun + " is open (" + ProbeName() + " answered 2)");
       break;
   }
   progress_.pending.reset();
@@ -61,17 +67,19 @@ ReceiptJob::Flow ReceiptJob::SettleClose() {
   bool silent = false;
   const std::optional<int64_t> closed = QueryCount(protocol::info::kSalesDocuments, silent);
   if (silent) return Flow::kLost;
+  const std::string close(plan_.CloseName());
+  const std::string noun(plan_.noun());
   if (!closed) return Unknown("info 51 (receipts closed) does not read as a number");
   if (*closed > progress_.before->salesDocuments) {
-    Note("K was taken: receipts closed went from " + std::to_string(progress_.before->salesDocuments) + " to " +
+    Note(close + " was taken: receipts closed went from " + std::to_string(progress_.before->salesDocuments) + " to " +
          std::to_string(*closed));
     progress_.phase = Phase::kClosed;
   } else {
     switch (ProbeOpenReceipt()) {
       case OpenReceipt::kSilent: return Flow::kLost;
-      case OpenReceipt::kOpen: Note("K was not taken: receipts closed stayed, and the receipt is open"); break;
-      case OpenReceipt::kNone: return Unknown("no receipt was closed, and none is open");
-      case OpenReceipt::kUnclear: return Unknown("K;-1 got an answer that tells nothing");
+      case OpenReceipt::kOpen: Note(close + " was not taken: receipts closed stayed, and the " + noun + " is open"); break;
+      case OpenReceipt::kNone: return Unknown("no " + noun + " was closed, and none is open");
+      case OpenReceipt::kUnclear: return Unknown(ProbeName() + " got an answer that tells nothing");
     }
   }
   progress_.pending.reset();
@@ -83,7 +91,7 @@ ReceiptJob::Flow ReceiptJob::SettleLine(const PendingFrame& pending) {
   switch (ProbeOpenReceipt()) {
     case OpenReceipt::kSilent: return Flow::kLost;
     case OpenReceipt::kNone: return Unknown("the receipt " + pending.purpose + " belongs to is no longer open");
-    case OpenReceipt::kUnclear: return Unknown("K;-1 got an answer that tells nothing");
+    case OpenReceipt::kUnclear: return Unknown(ProbeName() + " got an answer that tells nothing");
     case OpenReceipt::kOpen: break;
   }
   const TakenLine line = *pending.line;
@@ -116,31 +124,31 @@ ReceiptJob::Flow ReceiptJob::SettleLine(const PendingFrame& pending) {
 ReceiptJob::Flow ReceiptJob::StornoCheck(const TakenLine& line) {
   const TakenLine storno{line.line, LineKind::kStorno};
   const Sent sent = SendFrame(Step::kCheck, "check " + LineStepName(line.line), plan_.LineFrame(storno), storno);
-  if (sent.kind == AnswerKind::kTaken) {
+  if (sent.kind == SentFrame::kTaken) {
     // It cancelled the line in doubt, which was there; the line goes again.
     Note(LineStepName(line.line) + " was taken: its storno was taken, so it was there; it is printed again");
     progress_.taken.push_back(line);
     progress_.taken.push_back(storno);
     progress_.pending.reset();
-  } else if (sent.kind == AnswerKind::kRefused && sent.status == protocol::status::kBadArgument) {
+  } else if (sent.kind == SentFrame::kRefused && sent.status == protocol::status::kBadArgument) {
     Note(LineStepName(line.line) + " was not taken: its storno was refused with 1, nothing to cancel");
     progress_.pending.reset();
-  } else if (sent.kind == AnswerKind::kRefused) {
+  } else if (sent.kind == SentFrame::kRefused) {
     Conclude(sent);
     return Unknown("the storno sent to tell " + LineStepName(line.line) + " was refused with " +
                    std::to_string(sent.status));
   }
   Conclude(sent);
-  if (sent.kind == AnswerKind::kSilent) return Flow::kLost;
-  if (sent.kind == AnswerKind::kUnclear) return Settle();
+  if (sent.kind == SentFrame::kSilent) return Flow::kLost;
+  if (sent.kind == SentFrame::kUnclear) return Settle();
   return Flow::kGoOn;
 }
 
 ReceiptJob::OpenReceipt ReceiptJob::ProbeOpenReceipt() {
-  const Sent sent = SendProbe(OpenReceiptProbeFrame());
-  if (sent.kind == AnswerKind::kSilent) return OpenReceipt::kSilent;
-  if (sent.kind == AnswerKind::kRefused && sent.status == protocol::status::kBadArgument) return OpenReceipt::kOpen;
-  if (sent.kind == AnswerKind::kRefused && sent.status == protocol::status::kNotNow) return OpenReceipt::kNone;
+  const Sent sent = SendProbe(plan_.OpenProbeFrame());
+  if (sent.kind == SentFrame::kSilent) return OpenReceipt::kSilent;
+  if (sent.kind == SentFrame::kRefused && sent.status == protocol::status::kBadArgument) return OpenReceipt::kOpen;
+  if (sent.kind == SentFrame::kRefused && sent.status == protocol::status::kNotNow) return OpenReceipt::kNone;
   return OpenReceipt::kUnclear;
 }
 
@@ -153,8 +161,8 @@ ReceiptJob::Told ReceiptJob::TellByTotal(const TakenLine& line) {
   const std::optional<int64_t> card = SeparatingCardAmount(without, withLine);
   if (!card) return Told::kCannotTell;
   const Sent sent = SendProbe(CardProbeFrame(*card));
-  if (sent.kind == AnswerKind::kSilent) return Told::kLost;
-  if (sent.kind != AnswerKind::kRefused ||
+  if (sent.kind == SentFrame::kSilent) return Told::kLost;
+  if (sent.kind != SentFrame::kRefused ||
       (sent.status != protocol::status::kPaymentShort && sent.status != protocol::status::kBadArgument))
     return Told::kUnclear;
   // 3: the card pays less than the total; 1: more than it.

@@ -75,6 +75,10 @@ const std::vector<OptionRow>& OptionTable() {
          return !v.empty();
        },
        true},
+      {"--tls-cert", "FILE", "serve HTTPS only, with this certificate chain (PEM); needs --tls-key",
+       [](ServiceConfig& c, const std::string& v) { return !(c.tlsCertPath = v).empty(); }},
+      {"--tls-key", "FILE", "the certificate's private key (PEM), mode 0600; needs --tls-cert",
+       [](ServiceConfig& c, const std::string& v) { return !(c.tlsKeyPath = v).empty(); }},
       {"--config", "FILE", "read the settings from FILE first (\"name = value\" lines; options win)",
        [](ServiceConfig& c, const std::string& v) { return !(c.configPath = v).empty(); }},
       {"--timeout", "MS", "the driver's Timeout for finding the device and for queries, 100..5000 (default 100)",
@@ -96,6 +100,8 @@ const std::vector<OptionRow>& OptionTable() {
        [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.requestLimitMs, 100, 600000); }},
       {"--threads", "N", "threads serving HTTP (default 4)",
        [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.threads, 1, 256); }},
+      {"--frame-log", "FILE", "append every byte on the devices' lines to FILE, a frame a line",
+       [](ServiceConfig& c, const std::string& v) { return !(c.frameLogPath = v).empty(); }},
       {"service-password", "DIGITS", "the device's service password (configuration file only)",
        [](ServiceConfig& c, const std::string& v) { return !(c.servicePassword = v).empty(); }, false, true},
       {"--help", nullptr, "show this text", [](ServiceConfig& c, const std::string&) { return c.help = true; }},
@@ -222,6 +228,10 @@ bool ReadServiceConfig(const std::vector<std::string>& arguments, ServiceConfig&
       error = "--allow-origin " + origin + ": an origin is scheme://host or scheme://host:port, without a path";
       return false;
     }
+  }
+  if (config.tlsCertPath.empty() != config.tlsKeyPath.empty()) {
+    error = "--tls-cert and --tls-key go together";
+    return false;
   }
   if (config.noAuth && !config.tokensPath.empty()) {
     error = "--no-auth and --tokens exclude each other";

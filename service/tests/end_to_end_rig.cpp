@@ -21,25 +21,43 @@ EndToEndRig::EndToEndRig() {
   chmod(tokens.c_str(), 0600);
 }
 
-bool EndToEndRig::StartDevice(const std::vector<std::string>& arguments) { return device.Start(arguments, 1); }
+bool EndToEndRig::StartDevice(const std::vector<std::string>& arguments, int com) {
+  return DeviceOn(com).Start(arguments, com);
+}
+
+emu::EmuProcess& EndToEndRig::DeviceOn(int com) { return com == 1 ? device : others[com]; }
 
 bool EndToEndRig::StartService(const std::vector<std::string>& extra, const std::string& program,
                                const std::vector<std::string>& environment, bool waitReady) {
-  std::vector<std::string> arguments = {"--device", "COM1", "--journal", journal, "--tokens", tokens,
-                                        "--answer-limit", "1000", "--wait-limit", "10000"};
+  std::vector<std::string> ids = {"COM1"};
+  for (const auto& [com, other] : others) ids.push_back("COM" + std::to_string(com));
+  std::vector<std::string> arguments = {"--journal", journal, "--tokens", tokens, "--answer-limit", "1000",
+                                        "--wait-limit", "10000"};
+  for (const std::string& id : ids) arguments.insert(arguments.end(), {"--device", id});
   arguments.insert(arguments.end(), extra.begin(), extra.end());
   if (!service.Start(arguments, program, environment)) return false;
-  return !waitReady || WaitForDevice("ready");
+  if (!waitReady) return true;
+  for (const std::string& id : ids)
+    if (!WaitForDevice("ready", 20000, id)) return false;
+  return true;
 }
 
-bool EndToEndRig::WaitForDevice(const std::string& state, int limitMs) {
+bool EndToEndRig::WaitForDevice(const std::string& state, int limitMs, const std::string& id) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
   while (std::chrono::steady_clock::now() < deadline) {
-    const HttpAnswer devices = Get("/v1/devices");
-    if (devices.status == 200 && devices.Json().is_array() && devices.Json()[0]["state"] == state) return true;
+    if (StateOf(id) == state) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return false;
+}
+
+std::string EndToEndRig::StateOf(const std::string& id) {
+  const HttpAnswer answer = Get("/v1/devices");
+  const nlohmann::json devices = answer.Json();
+  if (answer.status != 200 || !devices.is_array()) return "";
+  for (const nlohmann::json& listed : devices)
+    if (listed.is_object() && listed.value("id", "") == id) return listed.value("state", "");
+  return "";
 }
 
 HttpAnswer EndToEndRig::Get(const std::string& target, const char* token) {
@@ -56,11 +74,12 @@ HttpAnswer EndToEndRig::Post(const std::string& target, const std::string& body,
   return HttpCall(service.port(), "POST", target, headers, body, limitMs);
 }
 
-HttpAnswer EndToEndRig::PostUntilSettled(const std::string& body, const std::string& key, int limitMs) {
+HttpAnswer EndToEndRig::PostUntilSettled(const std::string& body, const std::string& key, int limitMs,
+                                         const std::string& target) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
   HttpAnswer answer;
   while (std::chrono::steady_clock::now() < deadline) {
-    answer = Post("/v1/devices/COM1/receipts", body, key);
+    answer = Post(target, body, key);
     if (answer.status != 0 && answer.status != 202 && answer.status != 503) return answer;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }

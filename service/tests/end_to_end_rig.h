@@ -2,6 +2,7 @@
 // The real korvena-emu on a pseudo-terminal and the real korvena-service
 // in front of it, with a journal and tokens in a scratch folder: what the
 // end-to-end tests and the benchmarks start.
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,21 +21,27 @@ inline constexpr const char* kServiceToken = "service-93ab";
 
 struct EndToEndRig {
   EndToEndRig();
-  // The emulator with `arguments` on COM1.
-  bool StartDevice(const std::vector<std::string>& arguments = {});
-  // The service for COM1 with the rig's journal and tokens, and `extra`;
-  // waits until the device is ready when `waitReady`.
+  // The emulator with `arguments` on COM`com`: `device` for COM1, one of
+  // `others` for the rest.
+  bool StartDevice(const std::vector<std::string>& arguments = {}, int com = 1);
+  emu::EmuProcess& DeviceOn(int com);
+  // The service for COM1 and every other COM started so far, with the rig's
+  // journal and tokens, and `extra`; waits until each device is ready when
+  // `waitReady`.
   bool StartService(const std::vector<std::string>& extra = {}, const std::string& program = "korvena-service",
                     const std::vector<std::string>& environment = {}, bool waitReady = true);
-  // Polls GET /v1/devices until COM1 is in `state`, up to `limitMs`.
-  bool WaitForDevice(const std::string& state, int limitMs = 20000);
+  // Polls GET /v1/devices until device `id` is in `state`, up to `limitMs`.
+  bool WaitForDevice(const std::string& state, int limitMs = 20000, const std::string& id = "COM1");
+  // The state GET /v1/devices gives device `id`; empty when it gives none.
+  std::string StateOf(const std::string& id = "COM1");
 
   HttpAnswer Get(const std::string& target, const char* token = kTillToken);
   HttpAnswer Post(const std::string& target, const std::string& body, const std::string& key = "",
                   const char* token = kTillToken, int limitMs = 30000);
   // POSTs the receipt with `key` until an answer other than 202 comes, as a
   // till retries; empty when none came in `limitMs`.
-  HttpAnswer PostUntilSettled(const std::string& body, const std::string& key, int limitMs = 60000);
+  HttpAnswer PostUntilSettled(const std::string& body, const std::string& key, int limitMs = 60000,
+                              const std::string& target = "/v1/devices/COM1/receipts");
 
   // Info value `n` read from the device itself, the service stopped.
   std::optional<std::string> DeviceInfo(int n);
@@ -43,6 +50,7 @@ struct EndToEndRig {
 
   ScratchFolder folder;
   emu::EmuProcess device;
+  std::map<int, emu::EmuProcess> others;  // by COM number, 2 and on
   ServiceProcess service;
   std::string journal;
   std::string tokens;

@@ -1,6 +1,7 @@
 #pragma once
 // One HTTP/1.1 request to the service on the loopback, as a till would
-// send it, on a connection of its own: the answer, or why none came.
+// send it, on a connection of its own: the answer, or why none came. Over
+// HTTPS too, trusting the one certificate given.
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -21,5 +22,8 @@ using RequestHeaders = std::vector<std::pair<std::string, std::string>>;
 
 HttpAnswer HttpCall(int port, const std::string& method, const std::string& target, const RequestHeaders& headers = {},
                     const std::string& body = "", int limitMs = 10000);
+// The same over TLS; the server's certificate must be `certificatePath` (PEM) or signed by it.
+HttpAnswer HttpsCall(int port, const std::string& certificatePath, const std::string& method, const std::string& target,
+                     const RequestHeaders& headers = {}, const std::string& body = "", int limitMs = 10000);
 
 }  // namespace korvena::service

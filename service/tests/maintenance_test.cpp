@@ -1,6 +1,7 @@
 // The service role's tools end to end: raw commands through the worker's
 // queue and journal, and the handover of the port to another program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -77,6 +78,66 @@ TEST(ServiceCommands, AnswersQueriesAndSettingsAndRefusesWhatWouldPrint) {
   EXPECT_EQ(rig.JournalFrames("c1").size(), 1u);
   EXPECT_TRUE(rig.JournalFrames("c4").empty()) << "a refused command is no job";
   EXPECT_EQ(PrintedReceipts(rig.device.journal()).size(), 0u) << rig.device.journal();
+}
+
+TEST(ServiceSettings, WriteWithTheConfiguredPasswordAndReadBack) {
+  EndToEndRig rig;
+  ASSERT_TRUE(rig.StartDevice({"--password", "4711"}));
+  const std::string config = rig.folder.Write("service.conf", "service-password = 4711\n");
+  chmod(config.c_str(), 0600);
+  ASSERT_TRUE(rig.StartService({"--config", config})) << rig.service.errors();
+  const std::string url = "/v1/devices/COM1/settings/";
+  // In order; each answer is what the device holds afterwards.
+  const struct {
+    std::string setting, body;
+    const char* token;
+    int status;
+    std::string pointer;
+    Json value;
+  } rows[] = {
+      {"header", R"({"lines": ["Potraviny Ťažký", "Hlavná 12"]})", kServiceToken, 200, "/lines/0", "Potraviny Ťažký"},
+      {"header", R"({"lines": ["x"]})", kServiceToken, 200, "/lines/1", ""},
+      {"footer", R"({"lines": ["Ďakujeme"]})", kServiceToken, 200, "/lines/0", "Ďakujeme"},
+      {"identity", R"({"dic": "2029999999"})", kServiceToken, 200, "/dic", "2029999999"},
+      {"identity", R"({"dic": "2029999999"})", kServiceToken, 200, "/ico", "31234567"},
+      {"vat", R"({"coefficients": [2300, 1000, 500, 0]})", kServiceToken, 200, "/coefficients/0", "2300"},
+      {"clock", R"({"time": "2026-12-08T09:15"})", kServiceToken, 200, "/clock", "08.12.2026 09:15:00"},
+      {"clock", R"({"time": "now"})", kTillToken, 403, "/error/code", "forbidden"},
+      {"clock", R"({"time": "2026-02-29T09:15"})", kServiceToken, 422, "/error/message",
+       "time: there is no day 2026-02-29"},
+      {"header", R"({"lines": ["Cena 5 €"]})", kServiceToken, 422, "/error/message",
+       "lines[0]: the device's code page 852 has no \"€\""},
+      {"header", R"({"lines": ["1","2","3","4","5","6","7","8","9","10","11"]})", kServiceToken, 422, "/error/code",
+       "invalid"},
+      {"identity", R"({"dic": ""})", kServiceToken, 422, "/error/message", "dic cannot be empty"},
+      {"vat", R"({"coefficients": [2300, 1000]})", kServiceToken, 422, "/error/code", "invalid"},
+      {"colour", R"({})", kServiceToken, 404, "/error/code", "not-found"},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    const HttpAnswer answer = rig.Post(url + row.setting, row.body, "s" + std::to_string(++n), row.token);
+    EXPECT_EQ(answer.status, row.status) << row.setting << " " << row.body << ": " << answer.body << answer.failure;
+    const Json body = answer.Json();
+    const Json::json_pointer pointer(row.pointer);
+    ASSERT_TRUE(body.contains(pointer)) << row.setting << ": " << answer.body;
+    EXPECT_EQ(body[pointer], row.value) << row.setting << " " << row.body;
+  }
+  // The new coefficients hold for the receipts at once.
+  EXPECT_EQ(rig.Get("/v1/devices/COM1/status").Json()["vatCoefficient1"], "2300");
+  EXPECT_EQ(rig.Get("/v1/jobs/s1").status, 403) << "a setting's job is the service role's";
+  EXPECT_EQ(rig.service.Stop(), 0);
+  for (const FrameRecord& frame : rig.JournalFrames("s1"))
+    EXPECT_EQ(frame.frame.find("4711"), std::string::npos) << "the journal keeps no password";
+
+  // A wrong password fails the job, and without one settings are refused at once.
+  const std::string wrong = rig.folder.Write("wrong.conf", "service-password = 1234\n");
+  chmod(wrong.c_str(), 0600);
+  ASSERT_TRUE(rig.StartService({"--config", wrong})) << rig.service.errors();
+  EXPECT_EQ(rig.Post(url + "clock", R"({"time": "now"})", "w1", kServiceToken).Json()["error"]["code"],
+            "wrong-password");
+  EXPECT_EQ(rig.service.Stop(), 0);
+  ASSERT_TRUE(rig.StartService()) << rig.service.errors();
+  EXPECT_EQ(rig.Post(url + "clock", R"({"time": "now"})", "w2", kServiceToken).Json()["error"]["code"], "refused");
 }
 
 TEST(ServiceCommands, ACommandCutByACrashIsNeverSentAgain) {

@@ -15,6 +15,8 @@ namespace {
 using Json = nlohmann::json;
 namespace asio = boost::asio;
 
+const std::string kInvoice =
+    R"({"amount": "120.00", "text": "Faktúra 2026/17", "payments": [{"type": "card", "amount": "120.00"}]})";
 const std::string kReceipt = R"({"mode": "A", "lines": [
   {"type": "item", "text": "Rožok", "quantity": "4.000", "unitPrice": "0.12", "vat": "B"}],
   "payments": [{"type": "cash", "amount": "1.00"}]})";
@@ -75,6 +77,24 @@ TEST_F(ServiceApi, EveryEndpointAnswersAsDocumented) {
       {"POST", "/v1/devices/COM9/receipts", kReceipt, "r3", kTillToken, 404, "/error/code", "not-found"},
       {"GET", "/v1/devices/COM1/receipts", "", "", kTillToken, 405, "/error/code", "method-not-allowed"},
       {"GET", "/v2/devices", "", "", kTillToken, 404, "/error/code", "not-found"},
+      // The other documents, numbered on from the receipt; the reports have no number of their own.
+      {"POST", "/v1/devices/COM1/invoices", kInvoice, "i1", kTillToken, 200, "/documentNumber", 1864},
+      {"POST", "/v1/devices/COM1/invoices", kInvoice, "i1", kTillToken, 200, "/total", "120.00"},
+      {"POST", "/v1/devices/COM1/cash", R"({"deposit": "20.00"})", "c1", kTillToken, 200, "/documentNumber", 1865},
+      {"POST", "/v1/devices/COM1/cash", R"({"withdrawal": "5.50"})", "c2", kTillToken, 200, "/documentNumber", 1866},
+      {"POST", "/v1/devices/COM1/cash", R"({"withdrawal": "5.50"})", "c1", kTillToken, 422, "/error/code",
+       "key-reused"},
+      {"POST", "/v1/devices/COM1/copies", "{}", "k1", kTillToken, 200, "/state", "done"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "running"})", "x1", kTillToken, 200, "/state", "done"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "closing"})", "z1", kTillToken, 200, "/closing/lastDocument",
+       1866},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": 1, "to": 1})", "m1", kTillToken, 200,
+       "/state", "done"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": "2026-01-01", "to": "2099-12-31"})", "m2",
+       kTillToken, 200, "/state", "done"},
+      // No closing lies in the range: the device refuses, and nothing printed.
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": 5, "to": 9})", "m3", kTillToken, 422,
+       "/error/deviceStatus", 1},
   };
   for (const Call& c : calls) Expect(rig, c);
   HttpAnswer status = rig.Get("/v1/devices/COM1/status");
@@ -133,6 +153,25 @@ TEST_F(ServiceApi, BadInputGetsAClearAnswerAndNoWorkerIsStuck) {
        "/error/message", "the payments (0.57) do not cover the total 0.58"},
       {"POST", url, std::string(65 * 1024, ' '), "b6", kTillToken, 413, "/error/code", "too-large"},
       {"POST", "/v1/jobs/b1/resolution", R"({"printed": "yes"})", "", kServiceToken, 422, "/error/code", "invalid"},
+      {"POST", "/v1/devices/COM1/invoices", R"({"amount": "0.00", "text": "x", "payments": []})", "b8", kTillToken,
+       422, "/error/message", "amount must be above 0"},
+      {"POST", "/v1/devices/COM1/cash", R"({"deposit": "1.00", "withdrawal": "1.00"})", "b9", kTillToken, 422,
+       "/error/message", "the body must be {\"deposit\": AMOUNT} or {\"withdrawal\": AMOUNT}"},
+      {"POST", "/v1/devices/COM1/cash", R"({"deposit": 5})", "b10", kTillToken, 422, "/error/message",
+       "deposit must be a decimal number in a string, such as \"20.00\""},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "weekly"})", "b11", kTillToken, 422, "/error/message",
+       "type must be \"running\", \"closing\" or \"interval\", not \"weekly\""},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": 3, "to": 2})", "b12", kTillToken, 422,
+       "/error/message", "from and to must be closing numbers from 1 to 999999, from not above to"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": 1, "to": "2026-12-01"})", "b13",
+       kTillToken, 422, "/error/message",
+       "from and to must both be closing numbers or both be dates as YYYY-MM-DD"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": "2026-02-29", "to": "2026-03-01"})",
+       "b14", kTillToken, 422, "/error/message", "from: there is no day 2026-02-29"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "running", "from": 1})", "b15", kTillToken, 422,
+       "/error/message", "from: no such field"},
+      {"POST", "/v1/devices/COM1/copies", R"({"last": true})", "b16", kTillToken, 422, "/error/message",
+       "last: no such field"},
   };
   for (const Call& c : calls) Expect(rig, c);
   const int port = rig.service.port();

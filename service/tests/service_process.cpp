@@ -87,7 +87,9 @@ void ServiceProcess::Kill() {
 bool ServiceProcess::WaitForEnd(int limitMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
   while (pid_ > 0) {
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       pid_ = -1;
       return true;
     }

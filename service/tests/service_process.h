@@ -28,6 +28,8 @@ class ServiceProcess {
   // Waits up to `limitMs` for it to end by itself (a crash point); true when it has.
   bool WaitForEnd(int limitMs);
   bool running() const { return pid_ > 0; }
+  // How it ended by itself (a Start that failed): its exit status, -1 for a signal or while it runs.
+  int exitStatus() const { return exitStatus_; }
   int port() const { return port_; }
   // What it wrote to standard error so far.
   std::string errors() const;
@@ -35,6 +37,7 @@ class ServiceProcess {
  private:
   pid_t pid_ = -1;
   int port_ = 0;
+  int exitStatus_ = -1;
   std::string errorsFile_;
 };
 

@@ -140,8 +140,9 @@ ReceiptDocument ReceiptDocumentOf(const Json& document) {
   return read;
 }
 
-InvoiceDocument ReadInvoiceDocument(std::string_view json) {
-  const Json document = Parsed(json);
+InvoiceDocument ReadInvoiceDocument(std::string_view json) { return InvoiceDocumentOf(Parsed(json)); }
+
+InvoiceDocument InvoiceDocumentOf(const Json& document) {
   CheckObject(document, "", {"amount", "text", "payments"});
   InvoiceDocument read;
   read.amountCents = Decimal(document, "amount", "", kCentDecimals);

@@ -10,9 +10,11 @@
 //   POST /v1/devices/{id}/pause            POST /v1/devices/{id}/resume
 //   POST /v1/devices/{id}/commands
 //   GET  /metrics                          GET /openapi.json
+//   GET  /v1/events
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +48,8 @@ struct ApiReply {
   // When set: wait for this job (up to the wait limit, or until the board
   // reports it), then answer with JobAnswer.
   std::optional<std::string> awaitJob;
+  // When set: answer with an event stream of these, for as long as it lasts.
+  std::shared_ptr<EventSubscription> events = nullptr;
 };
 
 struct RouterSettings {
@@ -73,12 +77,17 @@ class ApiRouter {
   struct Route;
   std::optional<ApiResponse> Refused(const ApiRequest& request, Role need) const;
   ApiReply Receipt(const ApiRequest& request, const std::string& device);
+  // document_routes.cpp: invoices, cash slips, reports and copies.
+  ApiReply Invoice(const ApiRequest& request, const std::string& device);
+  ApiReply Slip(const ApiRequest& request, const std::string& device, std::string_view kind);
+  ApiReply Events(const ApiRequest& request);
   using Submit = std::function<FiscalService::Submission(const std::string& key, const nlohmann::json& body)>;
   // A POST that becomes a job: its key and body checked, then `submit`.
   ApiReply Submitted(const ApiRequest& request, std::string_view what, const Submit& submit);
   // maintenance_routes.cpp: the service role's handover and raw commands.
   ApiResponse Handover(const std::string& device, bool pause);
   ApiReply Command(const ApiRequest& request, const std::string& device);
+  ApiReply Setting(const ApiRequest& request, const std::string& device, const std::string& name);
   ApiResponse Quote(const ApiRequest& request, const std::string& device);
   ApiResponse Status(const std::string& device);
   ApiResponse Devices();

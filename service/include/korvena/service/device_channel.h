@@ -14,6 +14,10 @@
 #include "korvena/link/port.h"
 #include "korvena/service/exchange_times.h"
 
+namespace korvena::session {
+class DeviceSession;
+}
+
 namespace korvena::service {
 
 struct LineAnswer {
@@ -37,6 +41,9 @@ class DeviceChannel {
   // GETLDX: the last printout's LDX data without its two sum bytes; nothing
   // when none came.
   virtual std::optional<std::string> FetchLdx() = 0;
+  // The session under the exchanges, for the settings operations that
+  // kalibro-cli shares; nothing for a line that has none.
+  virtual session::DeviceSession* session() { return nullptr; }
   // Told each frame once its last byte has been written.
   std::function<void(std::string_view frame)> onFrameWritten;
   // Each exchange's time, from the first byte written to the answer's end.

@@ -21,6 +21,7 @@
 #include "korvena/service/device_view.h"
 #include "korvena/service/job_journal.h"
 #include "korvena/service/receipt_progress.h"
+#include "korvena/service/service_events.h"
 
 namespace korvena::service {
 
@@ -31,13 +32,16 @@ struct WorkerSettings {
   uint32_t refreshEveryMs = 10000;   // a full pass over the status values at most this often
   uint32_t quietBeforeRefreshMs = 300;  // the queue has been empty this long before a pass starts
   CrashHook crash;
+  std::string servicePassword;  // for the settings; empty when none is configured
 };
 
 class DeviceWorker {
  public:
-  // `jobChanged` hears every job the worker finishes or leaves unknown.
+  // `jobChanged` hears every job the worker finishes or leaves unknown;
+  // `events` hears each job it starts, each change of the device's state and
+  // each daily closing the device made without the service.
   DeviceWorker(WorkerSettings settings, JobJournal& journal, std::unique_ptr<DeviceChannel> channel,
-               std::function<void(const std::string& key)> jobChanged);
+               std::function<void(const std::string& key)> jobChanged, ServiceEvents& events);
   ~DeviceWorker();
   DeviceWorker(const DeviceWorker&) = delete;
   DeviceWorker& operator=(const DeviceWorker&) = delete;
@@ -47,6 +51,7 @@ class DeviceWorker {
   void Stop();
 
   const std::string& id() const { return settings_.id; }
+  bool hasServicePassword() const { return !settings_.servicePassword.empty(); }
   DeviceView View() const;
   const ExchangeTimes& exchangeTimes() const { return channel_->exchangeTimes; }
   // A job the journal has just accepted for this device.
@@ -71,11 +76,21 @@ class DeviceWorker {
   bool RunSettledWork();
   void RunJob(const JobRecord& job);
   void RunCommand(const JobRecord& job);
+  // A cash slip, a report or a copy (slip_job.h).
+  void RunSlip(const JobRecord& job);
+  void RunSetting(const JobRecord& job);
+  // After a raw command or a setting: what the receipts rely on (the VAT
+  // coefficients, the counters) is read afresh.
+  void AfterDeviceChange(const JobRecord& job, JobState state, bool lost);
   void FinishUnreadable(const JobRecord& job, const std::string& why);
   // One status value while the queue stays empty; false when the device was silent.
   bool RefreshOne();
   void SetState(DeviceState state);
-  void Remember(int number, const std::string& answer);
+  // `byOwnJob`: read by a job of the service's (a closing's new 61 and 63),
+  // not news of something done on the device without it.
+  void Remember(int number, const std::string& answer, bool byOwnJob = false);
+  // At the end of a pass over the status values: a closing seen during it is published, unless expected.
+  void AnnounceClosing();
   // Waits up to `ms` or until woken; false when stopping.
   bool Rest(uint32_t ms);
 
@@ -83,6 +98,7 @@ class DeviceWorker {
   JobJournal& journal_;
   std::unique_ptr<DeviceChannel> channel_;
   std::function<void(const std::string&)> jobChanged_;
+  ServiceEvents& events_;
 
   mutable std::mutex lock_;
   std::condition_variable wake_;
@@ -91,6 +107,7 @@ class DeviceWorker {
   bool stopping_ = false;
   bool woken_ = false;
   bool paused_ = false;
+  bool closingSeen_ = false;  // info 61 or 63 changed since the last pass ended
   DeviceView view_;
 
   // The worker thread's own.

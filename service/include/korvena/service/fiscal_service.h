@@ -14,6 +14,7 @@
 #include "korvena/service/device_worker.h"
 #include "korvena/service/job_board.h"
 #include "korvena/service/job_journal.h"
+#include "korvena/service/service_events.h"
 
 namespace korvena::service {
 
@@ -40,6 +41,14 @@ class FiscalService {
   // Two requests are the same when their bodies are equal as parsed JSON
   // and they name the same device.
   Submission SubmitReceipt(const std::string& device, const std::string& key, const nlohmann::json& body);
+  // An invoice paid at the till, {"amount", "text", "payments"}.
+  Submission SubmitInvoice(const std::string& device, const std::string& key, const nlohmann::json& body);
+  // A cash slip, a report or a copy: a job of `kind` (slip_plan.h).
+  Submission SubmitSlip(const std::string& device, const std::string& key, std::string_view kind,
+                        const nlohmann::json& body);
+  // A setting (setting_job.h) named by its endpoint, "header".
+  Submission SubmitSetting(const std::string& device, const std::string& key, std::string_view name,
+                           const nlohmann::json& body);
   // A raw command (raw_command.h) as a job of its own, by the same rules.
   Submission SubmitCommand(const std::string& device, const std::string& key, const nlohmann::json& body);
 
@@ -70,15 +79,20 @@ class FiscalService {
   const ExchangeTimes* ExchangeTimesOf(const std::string& id) const;
 
   JobBoard& board() { return board_; }
+  // Every job's and device's change of state, for GET /v1/events.
+  ServiceEvents& events() { return events_; }
 
  private:
   DeviceWorker* WorkerOf(const std::string& id) const;
+  // The job changed state: its waiters and the event stream hear of it.
+  void Reported(const std::string& key);
   // `check` says what is wrong with the body for the device, or nothing.
   Submission Submit(const std::string& device, const std::string& key, const nlohmann::json& body,
                     std::string_view kind, const std::function<std::optional<Submission>(const DeviceView&)>& check);
 
   JobJournal& journal_;
   JobBoard board_;
+  ServiceEvents events_;  // before the workers, which publish to it until they stop
   std::vector<std::unique_ptr<DeviceWorker>> workers_;
 };
 

@@ -12,6 +12,7 @@
 #include "korvena/service/crash_points.h"
 #include "korvena/service/device_channel.h"
 #include "korvena/service/job_journal.h"
+#include "korvena/service/journalled_line.h"
 #include "korvena/service/receipt_plan.h"
 #include "korvena/service/receipt_progress.h"
 
@@ -45,13 +46,7 @@ class ReceiptJob {
 
  private:
   enum class Flow { kGoOn, kLost, kFinished };
-  enum class AnswerKind { kTaken, kRefused, kUnclear, kSilent };
-  struct Sent {
-    int64_t frame = 0;
-    LineAnswer answer;
-    AnswerKind kind = AnswerKind::kSilent;
-    int status = 0;
-  };
+  using Sent = SentFrame;
   enum class OpenReceipt { kOpen, kNone, kUnclear, kSilent };
   enum class Told { kTaken, kNotTaken, kCannotTell, kLost, kUnclear };
 
@@ -87,7 +82,9 @@ class ReceiptJob {
   Flow SettleClose();
   Flow SettleLine(const PendingFrame& pending);
   Flow StornoCheck(const TakenLine& line);
+  // Whether the plan's document is open, by its close with -1 (ProbeName).
   OpenReceipt ProbeOpenReceipt();
+  std::string ProbeName() const;
   Told TellByTotal(const TakenLine& line);
   std::optional<int64_t> QueryCount(int info, bool& silent);
 
@@ -96,10 +93,9 @@ class ReceiptJob {
   JobRecord job_;
   const ReceiptPlan& plan_;
   ReceiptJobSettings settings_;
+  JournalledLine line_;
   ReceiptProgress progress_;
-  std::string current_;  // the purpose of the frame on the line, for the crash hook
   JobState finalState_ = JobState::kRunning;
-  int fetchTries_ = 0;
 };
 
 }  // namespace korvena::service

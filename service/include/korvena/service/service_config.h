@@ -16,10 +16,14 @@ struct ServiceConfig {
   std::string tokensPath;  // empty: the journal's folder holds one, made at the first start
   bool noAuth = false;
   std::vector<std::string> allowOrigins;
+  // Both or neither: with them the API speaks HTTPS only.
+  std::string tlsCertPath;  // PEM, the server's certificate and its chain
+  std::string tlsKeyPath;   // PEM, its private key; readable by its owner alone
   std::string configPath;
   // The device's service password, for operations that need one; only the
   // configuration file may hold it, and the file must then be mode 0600.
   std::string servicePassword;
+  std::string frameLogPath;  // every byte on the devices' lines, when given
   int32_t timeoutMs = 100;         // the driver's Timeout T for connecting and queries
   uint32_t answerLimitMs = 30000;  // a document frame's answer
   uint32_t waitLimitMs = 30000;    // a request waits this long for its receipt, then gets 202

@@ -41,6 +41,7 @@ struct InvoiceDocument {
 ReceiptDocument ReadReceiptDocument(std::string_view json);
 ReceiptDocument ReceiptDocumentOf(const nlohmann::json& document);
 InvoiceDocument ReadInvoiceDocument(std::string_view json);
+InvoiceDocument InvoiceDocumentOf(const nlohmann::json& document);
 
 struct DocumentTotals {
   int64_t totalCents = 0;

@@ -7,12 +7,13 @@
 //
 //   14:03:07.412 PC>  <1B>;IV;5<0D>
 //   14:03:07.415 <KV  KORVENA.2010 v13.022 SK<0D>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-namespace korvena::emu {
+namespace korvena::protocol {
 
 class FrameLog {
  public:
@@ -47,4 +48,4 @@ class FrameLog {
 // Milliseconds since local midnight, for the log's time stamps.
 uint32_t LocalTimeOfDayMs();
 
-}  // namespace korvena::emu
+}  // namespace korvena::protocol

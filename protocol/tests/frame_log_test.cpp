@@ -1,12 +1,12 @@
-// The frame log of korvena-emu: what a developer reads beside KORVENA.DBG.
+// The frame log of korvena-emu and korvena-service: what a developer reads beside KORVENA.DBG.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "korvena/emulator/frame_log.h"
+#include "korvena/protocol/frame_log.h"
 
-namespace korvena::emu {
+namespace korvena::protocol {
 namespace {
 
 using Direction = FrameLog::Direction;
@@ -51,4 +51,4 @@ TEST(FrameLog, OneFramePerLineWithItsTimeAndDirection) {
 }
 
 }  // namespace
-}  // namespace korvena::emu
+}  // namespace korvena::protocol

@@ -1,10 +1,10 @@
-#include "korvena/emulator/frame_log.h"
+#include "korvena/protocol/frame_log.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 
-namespace korvena::emu {
+namespace korvena::protocol {
 namespace {
 
 constexpr uint32_t kDayMs = 24u * 60u * 60u * 1000u;
@@ -69,4 +69,4 @@ uint32_t LocalTimeOfDayMs() {
   return static_cast<uint32_t>(((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000 + ms);
 }
 
-}  // namespace korvena::emu
+}  // namespace korvena::protocol
