@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "korvena/operations/amount_field.h"
+#include "korvena/platform/percent_escapes.h"
 #include "korvena/service/api_views.h"
 #include "korvena/service/raw_command.h"
 #include "korvena/service/setting_job.h"
@@ -25,31 +26,6 @@ bool SameName(std::string_view a, std::string_view b) {
 
 ApiResponse JsonResponse(int status, const Json& body) { return {status, {}, body.dump()}; }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Nothing for a broken escape.
-std::optional<std::string> PercentDecoded(std::string_view text) {
-  std::string decoded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      decoded.push_back(text[i]);
-      continue;
-    }
-    if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexValue(text[i + 1]);
-    const int low = HexValue(text[i + 2]);
-    if (high < 0 || low < 0) return std::nullopt;
-    decoded.push_back(static_cast<char>(high * 16 + low));
-    i += 2;
-  }
-  return decoded;
-}
-
 // The path's segments, each percent-decoded; nothing for a broken escape.
 std::optional<std::vector<std::string>> PathSegments(std::string_view target) {
   const std::string_view path = target.substr(0, target.find('?'));
@@ -58,7 +34,7 @@ std::optional<std::vector<std::string>> PathSegments(std::string_view target) {
   std::size_t start = 1;
   while (start <= path.size()) {
     const std::size_t end = std::min(path.find('/', start), path.size());
-    std::optional<std::string> segment = PercentDecoded(path.substr(start, end - start));
+    std::optional<std::string> segment = PercentUnescaped(path.substr(start, end - start));
     if (!segment) return std::nullopt;
     segments.push_back(std::move(*segment));
     start = end + 1;
@@ -75,7 +51,7 @@ std::optional<std::string> QueryValue(std::string_view target, std::string_view 
   while (!query.empty()) {
     const std::string_view pair = query.substr(0, query.find('&'));
     const std::size_t eq = pair.find('=');
-    if (pair.substr(0, eq) == name) return PercentDecoded(eq == std::string_view::npos ? "" : pair.substr(eq + 1));
+    if (pair.substr(0, eq) == name) return PercentUnescaped(eq == std::string_view::npos ? "" : pair.substr(eq + 1));
     query.remove_prefix(std::min(query.size(), pair.size() + 1));
   }
   return std::nullopt;
@@ -92,19 +68,8 @@ ApiRequest WithQueryToken(const ApiRequest& request) {
   return tokened;
 }
 
-std::string PercentEncoded(std::string_view text) {
-  std::string encoded;
-  for (const char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_' || c == '.' || c == '~') {
-      encoded.push_back(c);
-      continue;
-    }
-    char escape[4];
-    std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(c));
-    encoded += escape;
-  }
-  return encoded;
-}
+// A URL's unreserved characters.
+bool Unreserved(unsigned char c) { return std::isalnum(c) != 0 || c == '-' || c == '_' || c == '.' || c == '~'; }
 
 // Printable ASCII without blanks: what a key may hold.
 bool IsKeyText(std::string_view key) {
@@ -332,7 +297,7 @@ ApiResponse ApiRouter::JobAnswer(const std::string& key) {
     case JobState::kRunning: break;
   }
   ApiResponse response = JsonResponse(202, JobJson(*job));
-  response.headers.emplace_back("Location", "/v1/jobs/" + PercentEncoded(key));
+  response.headers.emplace_back("Location", "/v1/jobs/" + PercentEscaped(key, Unreserved));
   response.headers.emplace_back("Retry-After", "1");
   return response;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "korvena/platform/decimal_text.h"
+#include "korvena/platform/percent_escapes.h"
 #include "korvena/platform/whole_files.h"
 #include "model/device_dates.h"
 
@@ -15,46 +16,11 @@ namespace {
 constexpr std::size_t kLargestStateFile = 16u << 20;
 constexpr std::string_view kInfoPrefix = "info.";
 
-bool NeedsEscape(unsigned char c) { return c < 0x20 || c >= 0x7F || c == '%' || c == '='; }
+// What a value keeps as it is; the rest (line ends, code page bytes, the two
+// characters the file gives a meaning) goes as %XX.
+bool Plain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '%' && c != '='; }
 
-std::string Escape(std::string_view bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (!NeedsEscape(byte)) {
-      text.push_back(c);
-      continue;
-    }
-    char escaped[4];
-    std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
-    text += escaped;
-  }
-  return text;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-std::optional<std::string> Unescape(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      bytes.push_back(text[i]);
-      continue;
-    }
-    if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexValue(text[i + 1]);
-    const int low = HexValue(text[i + 2]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes.push_back(static_cast<char>(high * 16 + low));
-    i += 2;
-  }
-  return bytes;
-}
+std::string Escape(std::string_view bytes) { return PercentEscaped(bytes, Plain); }
 
 // The day's counters, by their names in the file.
 struct Counter {
@@ -143,7 +109,7 @@ bool ApplySerializedState(const std::string& text, DeviceState& state) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return false;
     const std::string_view name = line.substr(0, equals);
-    const auto value = Unescape(line.substr(equals + 1));
+    const auto value = PercentUnescaped(line.substr(equals + 1));
     if (!value) return false;
     if (name == "password") {
       updated.servicePassword = *value;
