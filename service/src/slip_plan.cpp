@@ -63,9 +63,10 @@ SlipPlan Interval(const Json& body) {
             protocol::CommandFrame("MI", {std::to_string(first), std::to_string(last)}), "interval report", {}};
   }
   if (from.is_string() && to.is_string()) {
-    if (to.get<std::string>() < from.get<std::string>()) FailInvalidInput("from must not come after to");
     std::vector<std::string> fields = DateFields(from, "from");
     const std::vector<std::string> last = DateFields(to, "to");
+    // Both are YYYY-MM-DD by now, which orders as text does.
+    if (to.get<std::string>() < from.get<std::string>()) FailInvalidInput("from must not come after to");
     fields.insert(fields.end(), last.begin(), last.end());
     return {SlipPlan::Kind::kIntervalReport, "MD", protocol::CommandFrame("MD", fields), "interval report", {}};
   }

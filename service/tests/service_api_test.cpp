@@ -166,6 +166,8 @@ TEST_F(ServiceApi, BadInputGetsAClearAnswerAndNoWorkerIsStuck) {
       {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": 1, "to": "2026-12-01"})", "b13",
        kTillToken, 422, "/error/message",
        "from and to must both be closing numbers or both be dates as YYYY-MM-DD"},
+      {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": "2026-1-5", "to": "2026-01-01"})",
+       "b17", kTillToken, 422, "/error/message", "from must be a date as YYYY-MM-DD, not \"2026-1-5\""},
       {"POST", "/v1/devices/COM1/reports", R"({"type": "interval", "from": "2026-02-29", "to": "2026-03-01"})",
        "b14", kTillToken, 422, "/error/message", "from: there is no day 2026-02-29"},
       {"POST", "/v1/devices/COM1/reports", R"({"type": "running", "from": 1})", "b15", kTillToken, 422,
