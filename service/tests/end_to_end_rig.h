@@ -1,7 +1,8 @@
 #pragma once
-// The real korvena-emu on a pseudo-terminal and the real korvena-service
-// in front of it, with a journal and tokens in a scratch folder: what the
-// end-to-end tests and the benchmarks start.
+// The real korvena-emu on a pseudo-terminal (on COM1, and on more COMs when
+// a test asks) and the real korvena-service in front of them, with a
+// journal and tokens in a scratch folder: what the end-to-end tests and the
+// benchmarks start.
 #include <map>
 #include <optional>
 #include <string>

@@ -86,7 +86,7 @@ TEST(TwoDevices, EachPrintsItsOwnReceiptsOnceAndNeitherWaitsForTheOthersReport) 
     EXPECT_EQ(printed, answered) << "every answer names a receipt on this device's paper";
   }
 
-  // COM1 closes three days and prints the interval report over them, queued
+  // COM1 makes three daily closings and the interval report over them, queued
   // at once; COM2's receipts are posted while COM1 works through them.
   struct Report {
     const char* key;
