@@ -9,6 +9,7 @@
 #include "korvena/operations/status_values.h"
 #include "korvena/protocol/amounts.h"
 #include "korvena/protocol/info_catalogue.h"
+#include "korvena/service/job_result.h"
 #include "korvena/service/raw_command.h"
 #include "korvena/service/receipt_job.h"
 #include "korvena/service/setting_job.h"
@@ -350,8 +351,8 @@ void DeviceWorker::AfterDeviceChange(const JobRecord& job, JobState state, bool 
 }
 
 void DeviceWorker::FinishUnreadable(const JobRecord& job, const std::string& why) {
-  const nlohmann::json result = {{"error", {{"code", "invalid"}, {"message", "the job's request cannot be read: " + why}}}};
-  journal_.Finish(job.key, JobState::kFailed, result.dump(), job.progress);
+  journal_.Finish(job.key, JobState::kFailed, JobError("invalid", "the job's request cannot be read: " + why).dump(),
+                  job.progress);
   jobChanged_(job.key);
 }
 

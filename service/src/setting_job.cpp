@@ -12,6 +12,7 @@
 #include "korvena/operations/service.h"
 #include "korvena/protocol/text_limits.h"
 #include "korvena/service/iso_dates.h"
+#include "korvena/service/request_fields.h"
 #include "korvena/service/job_result.h"
 
 namespace korvena::service {
@@ -32,12 +33,6 @@ struct Setting {
   std::string_view name;
   SettingRun (*plan)(const Json& body);  // checks the body; InvalidInput when it is not one
 };
-
-void OnlyFields(const Json& body, std::initializer_list<std::string_view> fields) {
-  if (!body.is_object()) FailInvalidInput("the body must be a JSON object");
-  for (const auto& [key, value] : body.items())
-    if (std::find(fields.begin(), fields.end(), key) == fields.end()) FailInvalidInput(key + ": no such field");
-}
 
 std::string Text(const Json& value, const std::string& what) {
   if (!value.is_string()) FailInvalidInput(what + " must be a string");

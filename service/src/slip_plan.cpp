@@ -8,6 +8,7 @@
 #include "korvena/protocol/frame.h"
 #include "korvena/protocol/info_catalogue.h"
 #include "korvena/service/iso_dates.h"
+#include "korvena/service/request_fields.h"
 
 namespace korvena::service {
 namespace {
@@ -18,12 +19,6 @@ namespace info = protocol::info;
 
 // Closing numbers the device records: 1 to 999999.
 constexpr int64_t kLargestClosingNumber = 999999;
-
-void OnlyFields(const Json& body, std::initializer_list<std::string_view> fields) {
-  if (!body.is_object()) FailInvalidInput("the body must be a JSON object");
-  for (const auto& [key, value] : body.items())
-    if (std::find(fields.begin(), fields.end(), key) == fields.end()) FailInvalidInput(key + ": no such field");
-}
 
 SlipPlan Cash(const Json& body) {
   OnlyFields(body, {"deposit", "withdrawal"});
