@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "korvena/protocol/frame_log.h"
-#include "pass_through_port.h"
+#include "korvena/link/pass_through_port.h"
 
 namespace korvena::service {
 

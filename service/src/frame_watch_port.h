@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "pass_through_port.h"
+#include "korvena/link/pass_through_port.h"
 
 namespace korvena::service {
 

@@ -1,12 +1,13 @@
 #pragma once
-// A port that hands every call to another: the wrappers on a device's line
-// (the frame watch, the frame log) override only the calls they look at.
+// A port that hands every call to another: a wrapper on a line (the
+// service's frame watch and frame log, a test's port of fewer calls)
+// overrides only the calls it changes.
 #include <cstdint>
 #include <string>
 
 #include "korvena/link/port.h"
 
-namespace korvena::service {
+namespace korvena {
 
 class PassThroughPort : public Port {
  public:
@@ -27,4 +28,4 @@ class PassThroughPort : public Port {
   Port& inner_;
 };
 
-}  // namespace korvena::service
+}  // namespace korvena
