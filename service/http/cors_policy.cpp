@@ -24,7 +24,7 @@ std::optional<ApiResponse> CorsPolicy::Preflight(const ApiRequest& request) cons
   if (!Allows(origin)) return ApiRouter::Error(403, "origin-not-allowed", "this origin may not call the API");
   ApiResponse response{204, HeadersFor(request), ""};
   response.headers.emplace_back("Access-Control-Allow-Methods", "GET, POST");
-  response.headers.emplace_back("Access-Control-Allow-Headers", "Authorization, Content-Type, Idempotency-Key");
+  response.headers.emplace_back("Access-Control-Allow-Headers", "Authorization, Content-Type, Idempotency-Key, Last-Event-ID");
   response.headers.emplace_back("Access-Control-Max-Age", "600");
   // A public page calling a service on the shop's own network: the browser asks first.
   const std::optional<std::string> privateNetwork = request.Header("Access-Control-Request-Private-Network");

@@ -84,6 +84,9 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   std::optional<AccessTokens> tokens = TokensFor(config, error);
   if (!tokens) return Fail(error);
   if (tokens->required() && tokens->empty()) return Fail("the token file holds no token");
+  std::error_code noFolder;
+  if (!config.webRoot.empty() && !std::filesystem::is_directory(config.webRoot, noFolder))
+    return Fail("--web-root " + config.webRoot + " is no folder");
   std::unique_ptr<FrameLogFile> frameLog;
   if (!config.frameLogPath.empty() && !(frameLog = FrameLogFile::Open(config.frameLogPath, error))) return Fail(error);
 
@@ -120,6 +123,7 @@ int RunServiceProgram(int argc, char** argv, const CrashHook& crash) {
   RouterSettings routing;
   routing.waitLimitMs = config.waitLimitMs;
   routing.apiDocument = kOpenApiDocument;
+  routing.webFolder = config.webRoot;
   ApiRouter router(service, std::move(*tokens), routing);
   HttpLimits limits;
   limits.maxConnections = config.maxConnections;

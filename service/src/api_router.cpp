@@ -5,8 +5,10 @@
 #include <nlohmann/json.hpp>
 
 #include "korvena/operations/amount_field.h"
+#include "korvena/platform/decimal_text.h"
 #include "korvena/platform/percent_escapes.h"
 #include "korvena/service/api_views.h"
+#include "korvena/service/receipt_plan.h"
 #include "korvena/service/raw_command.h"
 #include "korvena/service/setting_job.h"
 #include "korvena/service/slip_plan.h"
@@ -117,7 +119,7 @@ std::optional<std::string> ApiRequest::Header(std::string_view name) const {
 }
 
 ApiRouter::ApiRouter(FiscalService& service, AccessTokens tokens, RouterSettings settings)
-    : service_(service), tokens_(std::move(tokens)), settings_(settings) {}
+    : service_(service), tokens_(std::move(tokens)), settings_(std::move(settings)), web_(settings_.webFolder) {}
 
 ApiResponse ApiRouter::Error(int status, std::string_view code, const std::string& message) {
   return JsonResponse(status, {{"error", {{"code", code}, {"message", message}}}});
@@ -158,7 +160,10 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
   };
   std::optional<Match> match;
   const auto reply = [](ApiResponse response) { return ApiReply{std::move(response), {}}; };
-  if (p == std::vector<std::string>{"healthz"}) {
+  if ((p.size() == 1 && p[0].empty()) || (p.size() == 2 && p[0] == "page") ||
+      (!p.empty() && p[0] == "web" && web_.configured())) {
+    match = Match{"GET", Role::kTill, true, [&] { return reply(Page(p)); }};
+  } else if (p == std::vector<std::string>{"healthz"}) {
     match = Match{"GET", Role::kTill, true, [&] { return reply(JsonResponse(200, {{"status", "ok"}})); }};
   } else if (p == std::vector<std::string>{"openapi.json"}) {
     match = Match{"GET", Role::kTill, true, [&] { return reply({200, {}, std::string(settings_.apiDocument)}); }};
@@ -178,6 +183,10 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
     match = Match{"POST", Role::kTill, false, [&] { return Slip(request, p[2], *SlipKindOf(p[3])); }};
   } else if (p.size() == 5 && p[0] == "v1" && p[1] == "devices" && p[3] == "receipts" && p[4] == "quote") {
     match = Match{"POST", Role::kTill, false, [&] { return reply(Quote(request, p[2])); }};
+  } else if (p.size() == 2 && p[0] == "v1" && p[1] == "jobs") {
+    match = Match{"GET", Role::kTill, false, [&] { return reply(LatestJobs(request)); }};
+  } else if (p.size() == 2 && p[0] == "v1" && p[1] == "token") {
+    match = Match{"GET", Role::kTill, false, [&] { return reply(TokenRole(request)); }};
   } else if (p.size() == 3 && p[0] == "v1" && p[1] == "jobs") {
     match = Match{"GET", Role::kTill, false, [&] { return reply(Job(request, p[2])); }};
   } else if (p.size() == 4 && p[0] == "v1" && p[1] == "jobs" && p[3] == "resolution") {
@@ -315,6 +324,35 @@ ApiResponse ApiRouter::Job(const ApiRequest& request, const std::string& key) {
   if (std::optional<ApiResponse> refused = RefusedJob(request, *job)) return std::move(*refused);
   if (job->state != JobState::kUnknown) return JsonResponse(200, JobJson(*job));
   return JsonResponse(200, JobJson(*job, service_.Frames(key)));
+}
+
+ApiResponse ApiRouter::LatestJobs(const ApiRequest& request) {
+  constexpr uint64_t kLargestLimit = 200;
+  uint64_t limit = 20;
+  if (const std::optional<std::string> asked = QueryValue(request.target, "limit")) {
+    const std::optional<uint64_t> number = DecimalDigits(*asked, kLargestLimit);
+    if (!number || *number == 0)
+      return Error(400, "bad-request", "limit must be a whole number from 1 to " + std::to_string(kLargestLimit));
+    limit = *number;
+  }
+  const std::string device = QueryValue(request.target, "device").value_or("");
+  // A raw command may carry the service password and a setting is the
+  // service role's: a till sees the documents only.
+  std::vector<std::string> kinds;
+  if (!ServiceRole(request))
+    for (const std::string_view kind : {kReceiptJob, kInvoiceJob, kCashJob, kReportJob, kCopyJob})
+      kinds.emplace_back(kind);
+  try {
+    Json jobs = Json::array();
+    for (const JobRecord& job : service_.LatestJobs(limit, device, kinds)) jobs.push_back(JobJson(job));
+    return JsonResponse(200, jobs);
+  } catch (const std::exception& failure) {
+    return Error(503, "journal-failed", std::string("the journal cannot be read: ") + failure.what());
+  }
+}
+
+ApiResponse ApiRouter::TokenRole(const ApiRequest& request) const {
+  return JsonResponse(200, {{"role", ServiceRole(request) ? "service" : "till"}, {"tokens", tokens_.required()}});
 }
 
 ApiResponse ApiRouter::Resolution(const ApiRequest& request, const std::string& key) {

@@ -87,6 +87,7 @@ Json StatusJson(const DeviceView& view) {
 Json JobJson(const JobRecord& job, const std::vector<FrameRecord>& frames) {
   Json view = {{"key", job.key},
                {"device", job.device},
+               {"kind", job.kind},
                {"state", JobStateName(job.state)},
                {"request", Parsed(job.request)},
                {"result", Parsed(job.result)},

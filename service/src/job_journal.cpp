@@ -103,6 +103,24 @@ std::vector<JobRecord> JobJournal::Jobs(const std::string& device, JobState stat
   return jobs;
 }
 
+std::vector<JobRecord> JobJournal::Latest(std::size_t limit, const std::string& device,
+                                          const std::vector<std::string>& kinds) {
+  const std::lock_guard<std::mutex> hold(lock_);
+  std::string sql = std::string("SELECT ") + kJobColumns + " FROM jobs WHERE (? = '' OR device = ?)";
+  if (!kinds.empty()) {
+    sql += " AND kind IN (?";
+    for (std::size_t i = 1; i < kinds.size(); ++i) sql += ", ?";
+    sql += ")";
+  }
+  SqliteStatement rows = db_->Prepare(sql + " ORDER BY seq DESC LIMIT ?");
+  rows.Bind(device).Bind(device);
+  for (const std::string& kind : kinds) rows.Bind(kind);
+  rows.Bind(static_cast<int64_t>(limit));
+  std::vector<JobRecord> jobs;
+  while (rows.Step()) jobs.push_back(ReadJob(rows));
+  return jobs;
+}
+
 std::vector<std::pair<JobState, int64_t>> JobJournal::CountByState() {
   const std::lock_guard<std::mutex> hold(lock_);
   SqliteStatement rows = db_->Prepare("SELECT state, COUNT(*) FROM jobs GROUP BY state");

@@ -102,6 +102,8 @@ const std::vector<OptionRow>& OptionTable() {
        [](ServiceConfig& c, const std::string& v) { return ToNumber(v, c.threads, 1, 256); }},
       {"--frame-log", "FILE", "append every byte on the devices' lines to FILE, a frame a line",
        [](ServiceConfig& c, const std::string& v) { return !(c.frameLogPath = v).empty(); }},
+      {"--web-root", "DIR", "serve the files of DIR under /web/ (a web till, say)",
+       [](ServiceConfig& c, const std::string& v) { return !(c.webRoot = v).empty(); }},
       {"service-password", "DIGITS", "the device's service password (configuration file only)",
        [](ServiceConfig& c, const std::string& v) { return !(c.servicePassword = v).empty(); }, false, true},
       {"--help", nullptr, "show this text", [](ServiceConfig& c, const std::string&) { return c.help = true; }},

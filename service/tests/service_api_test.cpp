@@ -108,6 +108,42 @@ TEST_F(ServiceApi, EveryEndpointAnswersAsDocumented) {
   EXPECT_EQ(rig.device.journal().find("POKLADNICNY DOKLAD c. 1864"), std::string::npos) << "printed once";
 }
 
+TEST_F(ServiceApi, TheJobListShowsTheNewestFirstAndATillItsDocumentsOnly) {
+  ASSERT_EQ(rig.Post("/v1/devices/COM1/receipts", kReceipt, "r1").status, 200);
+  // A raw command may carry the service password: a till never sees it.
+  ASSERT_EQ(rig.Post("/v1/devices/COM1/commands", R"({"command": "IV;5"})", "q1", kServiceToken).status, 200);
+  ASSERT_EQ(rig.Post("/v1/devices/COM1/cash", R"({"deposit": "20.00"})", "c1").status, 200);
+  struct Listing {
+    const char* token;
+    const char* query;
+    std::vector<std::string> keys;
+  };
+  const Listing listings[] = {
+      {kTillToken, "", {"c1", "r1"}},
+      {kServiceToken, "", {"c1", "q1", "r1"}},
+      {kServiceToken, "?limit=1", {"c1"}},
+      {kTillToken, "?device=COM1&limit=2", {"c1", "r1"}},
+      {kTillToken, "?device=COM2", {}},
+  };
+  for (const Listing& l : listings) {
+    const HttpAnswer answer = rig.Get(std::string("/v1/jobs") + l.query, l.token);
+    ASSERT_EQ(answer.status, 200) << l.query << ": " << answer.body;
+    std::vector<std::string> keys;
+    for (const Json& job : answer.Json()) keys.push_back(job["key"]);
+    EXPECT_EQ(keys, l.keys) << l.token << " " << l.query;
+  }
+  // Each as GET /v1/jobs/KEY shows it: the total and printout for the page to show.
+  const Json receipt = rig.Get("/v1/jobs?device=COM1").Json()[1];
+  EXPECT_EQ(receipt["kind"], "receipt");
+  EXPECT_EQ(receipt["result"]["total"], "0.58");
+  EXPECT_NE(receipt["result"]["printout"].get<std::string>().find("POKLADNICNY DOKLAD"), std::string::npos);
+  for (const char* query : {"?limit=0", "?limit=201", "?limit=x"})
+    Expect(rig, {"GET", std::string("/v1/jobs") + query, "", "", kTillToken, 400, "/error/code", "bad-request"});
+  Expect(rig, {"GET", "/v1/token", "", "", kTillToken, 200, "/role", "till"});
+  Expect(rig, {"GET", "/v1/token", "", "", kServiceToken, 200, "/role", "service"});
+  Expect(rig, {"GET", "/v1/jobs", "", "", nullptr, 401, "/error/code", "unauthorized"});
+}
+
 std::string RawExchange(int port, const std::string& bytes, int pauseMs = 0) {
   asio::io_context io;
   asio::ip::tcp::socket socket(io);

@@ -2,6 +2,8 @@
 // korvena-service: CORS for the listed origins only, /metrics in the
 // Prometheus text format, and an OpenAPI document naming every route.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <regex>
 #include <set>
@@ -79,10 +81,64 @@ TEST(ServiceCors, AnswersTheListedOriginsOnlyAndTheirPreflights) {
       EXPECT_EQ(header("access-control-expose-headers"), "Location, Retry-After") << c.what;
       if (!c.preflight) continue;
       EXPECT_EQ(header("access-control-allow-methods"), "GET, POST") << c.what;
-      EXPECT_EQ(header("access-control-allow-headers"), "Authorization, Content-Type, Idempotency-Key") << c.what;
+      EXPECT_EQ(header("access-control-allow-headers"), "Authorization, Content-Type, Idempotency-Key, Last-Event-ID")
+          << c.what;
       EXPECT_NE(header("access-control-max-age"), "(none)") << c.what;
       EXPECT_EQ(header("access-control-allow-private-network"), c.privateNetwork ? "true" : "(none)") << c.what;
     }
+  }
+}
+
+struct PageCase {
+  const char* what;
+  const char* target;
+  int status;
+  const char* type;   // the media type of a page served
+  const char* start;  // how its body starts
+};
+
+TEST(ServicePages, ServeTheStatusPageAndTheWebFolderAndNothingBeyondIt) {
+  EndToEndRig rig;
+  rig.folder.Write("outside.txt", "not for the web");
+  const std::string web = rig.folder.Write("web/index.html", "<p>till</p>");
+  const std::string root = web.substr(0, web.rfind('/'));
+  rig.folder.Write("web/till.js", "start();");
+  rig.folder.Write("web/sub/till.css", "p {}");
+  rig.folder.Write("web/.tokens", "till secret");
+  ASSERT_EQ(symlink("../outside.txt", (root + "/escape.txt").c_str()), 0);
+  ASSERT_EQ(symlink("till.js", (root + "/alias.js").c_str()), 0);
+  ASSERT_EQ(mkfifo((root + "/pipe.js").c_str(), 0600), 0);
+  ASSERT_TRUE(rig.StartDevice());
+  ASSERT_TRUE(rig.StartService({"--web-root", root}, "korvena-service", {}, false)) << rig.service.errors();
+  constexpr const char* kHtml = "text/html; charset=utf-8";
+  constexpr const char* kScript = "text/javascript; charset=utf-8";
+  const PageCase cases[] = {
+      {"the status page", "/", 200, kHtml, "<!DOCTYPE html>"},
+      {"its script", "/page/status.js", 200, kScript, "// The status page"},
+      {"its style", "/page/status.css", 200, "text/css; charset=utf-8", ":root"},
+      {"no other file of it", "/page/index.html", 404, nullptr, nullptr},
+      {"the folder, its slash missing", "/web", 308, nullptr, nullptr},
+      {"the folder's index", "/web/", 200, kHtml, "<p>till</p>"},
+      {"a file", "/web/till.js", 200, kScript, "start();"},
+      {"a file in a subfolder", "/web/sub/till.css", 200, "text/css; charset=utf-8", "p {}"},
+      {"a link within the folder", "/web/alias.js", 200, kScript, "start();"},
+      {"climbing out", "/web/%2E%2E/outside.txt", 404, nullptr, nullptr},
+      {"a slash hidden in a segment", "/web/sub%2F..%2F..%2Foutside.txt", 404, nullptr, nullptr},
+      {"a hidden file", "/web/.tokens", 404, nullptr, nullptr},
+      {"a link out of the folder", "/web/escape.txt", 404, nullptr, nullptr},
+      {"a FIFO, never opened", "/web/pipe.js", 404, nullptr, nullptr},
+      {"a folder", "/web/sub", 404, nullptr, nullptr},
+      {"nothing", "/web/none.js", 404, nullptr, nullptr},
+  };
+  for (const PageCase& c : cases) {
+    HttpAnswer answer = HttpCall(rig.service.port(), "GET", c.target);
+    EXPECT_EQ(answer.status, c.status) << c.what << ": " << answer.body << answer.failure;
+    if (c.status == 308) EXPECT_EQ(answer.headers["location"], "/web/") << c.what;
+    if (c.status != 200) continue;
+    EXPECT_EQ(answer.headers["content-type"], c.type) << c.what;
+    EXPECT_EQ(answer.body.rfind(c.start, 0), 0u) << c.what << ": " << answer.body.substr(0, 80);
+    EXPECT_NE(answer.headers["content-security-policy"].find("script-src 'self'"), std::string::npos) << c.what;
+    EXPECT_EQ(answer.headers["x-content-type-options"], "nosniff") << c.what;
   }
 }
 
@@ -148,11 +204,16 @@ struct Route {
 
 // Every route the router answers; a route added to one and not the other fails here.
 const Route kRoutes[] = {
+    {"get", "/", "/"},
+    {"get", "/page/{file}", "/page/status.js"},
+    {"get", "/web/{path}", "/web/"},
     {"get", "/healthz", "/healthz"},
     {"get", "/openapi.json", "/openapi.json"},
     {"get", "/metrics", "/metrics"},
     {"get", "/v1/devices", "/v1/devices"},
     {"get", "/v1/events", "/v1/events"},
+    {"get", "/v1/token", "/v1/token"},
+    {"get", "/v1/jobs", "/v1/jobs"},
     {"get", "/v1/devices/{id}/status", "/v1/devices/COM1/status"},
     {"post", "/v1/devices/{id}/receipts/quote", "/v1/devices/COM1/receipts/quote"},
     {"post", "/v1/devices/{id}/receipts", "/v1/devices/COM1/receipts"},
@@ -172,7 +233,7 @@ const Route kRoutes[] = {
 TEST(ServiceOpenApi, TheDocumentIsServedOpenAndNamesEveryRoute) {
   EndToEndRig rig;
   ASSERT_TRUE(rig.StartDevice());
-  ASSERT_TRUE(rig.StartService({}, "korvena-service", {}, false)) << rig.service.errors();
+  ASSERT_TRUE(rig.StartService({"--web-root", rig.folder.path()}, "korvena-service", {}, false)) << rig.service.errors();
   const HttpAnswer answer = rig.Get("/openapi.json", nullptr);
   ASSERT_EQ(answer.status, 200) << answer.body;
   const nlohmann::json document = answer.Json();

@@ -10,7 +10,10 @@
 //   POST /v1/devices/{id}/pause            POST /v1/devices/{id}/resume
 //   POST /v1/devices/{id}/commands
 //   GET  /metrics                          GET /openapi.json
-//   GET  /v1/events
+//   GET  /v1/events                        GET /v1/jobs?limit=&device=
+//   GET  /v1/token
+// and for browsers: GET / (the status page), /page/{file} (its script and
+// style), /web/{path} (the files of --web-root).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,6 +26,7 @@
 
 #include "korvena/service/access_tokens.h"
 #include "korvena/service/fiscal_service.h"
+#include "korvena/service/web_files.h"
 
 namespace korvena::service {
 
@@ -58,6 +62,8 @@ struct RouterSettings {
   std::size_t longestKey = 64;
   // What GET /openapi.json answers, as it stands; the front end holds it.
   std::string_view apiDocument = "{}";
+  // The folder served under /web/; empty for none.
+  std::string webFolder;
 };
 
 class ApiRouter {
@@ -93,6 +99,15 @@ class ApiRouter {
   ApiResponse Devices();
   ApiResponse Metrics();
   ApiResponse Job(const ApiRequest& request, const std::string& key);
+  // The last jobs the caller's role may see, the newest first.
+  ApiResponse LatestJobs(const ApiRequest& request);
+  // web_routes.cpp: the status page and the web folder, for browsers; `path`
+  // is the whole path's segments.
+  ApiResponse Page(const std::vector<std::string>& path) const;
+  // What the token presented may do.
+  ApiResponse TokenRole(const ApiRequest& request) const;
+  // Whether the caller may do what the service role may.
+  bool ServiceRole(const ApiRequest& request) const { return !Refused(request, Role::kService); }
   // A job the caller's role may not see or change.
   std::optional<ApiResponse> RefusedJob(const ApiRequest& request, const JobRecord& job) const;
   ApiResponse Resolution(const ApiRequest& request, const std::string& key);
@@ -101,6 +116,7 @@ class ApiRouter {
   FiscalService& service_;
   AccessTokens tokens_;
   RouterSettings settings_;
+  WebFolder web_;
 };
 
 }  // namespace korvena::service

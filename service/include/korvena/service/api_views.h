@@ -17,7 +17,7 @@ nlohmann::ordered_json DeviceJson(const DeviceView& view);
 // The status display's values by their names, register flags as names
 // (the fault flags among them), with asOf.
 nlohmann::ordered_json StatusJson(const DeviceView& view);
-// The job: key, device, state, request, result, times; with the frames of a
+// The job: key, device, kind, state, request, result, times; with the frames of a
 // job whose outcome is unknown, as its evidence.
 nlohmann::ordered_json JobJson(const JobRecord& job, const std::vector<FrameRecord>& frames = {});
 

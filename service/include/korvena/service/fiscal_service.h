@@ -66,6 +66,11 @@ class FiscalService {
 
   std::optional<JobRecord> Job(const std::string& key) const { return journal_.Find(key); }
   std::vector<FrameRecord> Frames(const std::string& key) const { return journal_.Frames(key); }
+  // The last jobs, the newest first (JobJournal::Latest).
+  std::vector<JobRecord> LatestJobs(std::size_t limit, const std::string& device,
+                                    const std::vector<std::string>& kinds) const {
+    return journal_.Latest(limit, device, kinds);
+  }
 
   enum class Change { kNoSuchJob, kWrongState, kDone };
   // An unknown job settled by a person: printed makes it done, else failed.

@@ -40,6 +40,9 @@ class JobJournal {
   std::optional<JobRecord> Find(const std::string& key);
   // The device's jobs in `state`, in acceptance order.
   std::vector<JobRecord> Jobs(const std::string& device, JobState state);
+  // The last `limit` jobs, the newest first: of `device` only unless it is
+  // empty, of the `kinds` only unless that is empty.
+  std::vector<JobRecord> Latest(std::size_t limit, const std::string& device, const std::vector<std::string>& kinds);
 
   // Moves the job from `from` to `to` with `result`; false when it was not
   // in `from` (another thread got there first). Running stamps the start,

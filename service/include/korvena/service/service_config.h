@@ -24,6 +24,7 @@ struct ServiceConfig {
   // configuration file may hold it, and the file must then be mode 0600.
   std::string servicePassword;
   std::string frameLogPath;  // every byte on the devices' lines, when given
+  std::string webRoot;       // a folder served under /web/, when given
   int32_t timeoutMs = 100;         // the driver's Timeout T for connecting and queries
   uint32_t answerLimitMs = 30000;  // a document frame's answer
   uint32_t waitLimitMs = 30000;    // a request waits this long for its receipt, then gets 202
