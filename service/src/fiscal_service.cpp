@@ -184,9 +184,13 @@ FiscalService::Quote FiscalService::QuoteReceipt(const std::string& device, cons
   if (worker == nullptr) return {Quote::kNoSuchDevice, "no device " + device, {}};
   const std::optional<VatCoefficients> coefficients = worker->View().coefficients;
   try {
-    const ReceiptPlan plan(body);
+    // Before payment a till knows no payments: it asks for the total of the lines.
+    const bool unpaid = body.is_object() && !body.contains("payments");
+    Json priced = body;
+    if (unpaid) priced["payments"] = Json::array();
+    const ReceiptPlan plan(priced);
     if (!coefficients) return {Quote::kNoCoefficients, device + " has not given its VAT coefficients yet", {}};
-    return {Quote::kQuoted, {}, plan.Check(*coefficients)};
+    return {Quote::kQuoted, {}, unpaid ? plan.Price(*coefficients) : plan.Check(*coefficients)};
   } catch (const operations::InvalidInput& invalid) {
     return {Quote::kInvalid, invalid.what(), {}};
   }

@@ -25,6 +25,10 @@ operations::DocumentTotals ReceiptPlan::Check(const VatCoefficients& coefficient
   return operations::CheckReceiptDocument(document_, coefficients);
 }
 
+operations::DocumentTotals ReceiptPlan::Price(const VatCoefficients& coefficients) const {
+  return operations::PriceReceiptDocument(document_, coefficients);
+}
+
 std::string ReceiptPlan::StartFrame() const {
   if (form_ == Form::kInvoice) return protocol::CommandFrame("F", {invoice_.invoice.amount, invoice_.invoice.text});
   return protocol::CommandFrame("S", {std::to_string(document_.receipt.mode)});

@@ -21,6 +21,9 @@ const std::string kReceipt = R"({"mode": "A", "lines": [
   {"type": "item", "text": "Rožok", "quantity": "4.000", "unitPrice": "0.12", "vat": "B"}],
   "payments": [{"type": "cash", "amount": "1.00"}]})";
 
+const std::string kUnpaid = R"({"mode": "A", "lines": [
+  {"type": "item", "text": "Rožok", "quantity": "4.000", "unitPrice": "0.12", "vat": "B"}]})";
+
 struct Call {
   const char* method;
   std::string target;
@@ -66,6 +69,9 @@ TEST_F(ServiceApi, EveryEndpointAnswersAsDocumented) {
       {"GET", "/v1/devices/COM1/status", "", "", kTillToken, 200, "/vatCoefficient1", "2000"},
       {"GET", "/v1/devices/COM9/status", "", "", kTillToken, 404, "/error/code", "not-found"},
       {"POST", "/v1/devices/COM1/receipts/quote", kReceipt, "", kTillToken, 200, "/total", "0.58"},
+      // Before payment the till knows no payments yet: the total is what it asks for.
+      {"POST", "/v1/devices/COM1/receipts/quote", kUnpaid, "", kTillToken, 200, "/total", "0.58"},
+      {"POST", "/v1/devices/COM1/receipts/quote", kUnpaid, "", kTillToken, 200, "/change", "0.00"},
       {"POST", "/v1/devices/COM1/receipts", kReceipt, "r1", kTillToken, 200, "/documentNumber", 1863},
       {"POST", "/v1/devices/COM1/receipts", kReceipt, "r1", kTillToken, 200, "/documentNumber", 1863},
       {"POST", "/v1/devices/COM1/receipts", other, "r1", kTillToken, 422, "/error/code", "key-reused"},

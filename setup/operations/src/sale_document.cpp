@@ -154,11 +154,15 @@ InvoiceDocument InvoiceDocumentOf(const Json& document) {
   return read;
 }
 
-DocumentTotals CheckReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients) {
+DocumentTotals PriceReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients) {
   const std::optional<protocol::ReceiptFigures> figures = protocol::ComputeReceipt(document.figures, coefficients);
   if (!figures) FailInvalidInput("lines: an amount is more than the device prints");
-  DocumentTotals totals = Closed(figures->totalCents, document.paid);
-  totals.figures = *figures;
+  return {figures->totalCents, 0, *figures};
+}
+
+DocumentTotals CheckReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients) {
+  DocumentTotals totals = PriceReceiptDocument(document, coefficients);
+  totals.changeCents = Closed(totals.totalCents, document.paid).changeCents;
   return totals;
 }
 

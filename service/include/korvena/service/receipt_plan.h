@@ -51,6 +51,8 @@ class ReceiptPlan {
   // The total and change the device will compute; InvalidInput when the
   // payments do not close the receipt.
   operations::DocumentTotals Check(const VatCoefficients& coefficients) const;
+  // A receipt's figures whatever its payments, the change 0.
+  operations::DocumentTotals Price(const VatCoefficients& coefficients) const;
 
   std::string StartFrame() const;
   // Line `line` of the request sent with `kind`'s command.

@@ -52,6 +52,8 @@ struct DocumentTotals {
 // The figures the device will compute with its VAT coefficients (0.01 %);
 // InvalidInput when the payments do not close the document.
 DocumentTotals CheckReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients);
+// The same figures whatever the payments, the change 0: the price of the lines.
+DocumentTotals PriceReceiptDocument(const ReceiptDocument& document, const std::array<int64_t, 4>& coefficients);
 DocumentTotals CheckInvoiceDocument(const InvoiceDocument& document);
 
 }  // namespace korvena::operations
