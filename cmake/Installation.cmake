@@ -33,6 +33,15 @@ set(KORVENA_SAMPLES_DIR ${CMAKE_INSTALL_DATADIR}/korvena)
 install(FILES ${CMAKE_SOURCE_DIR}/examples/config/KVORWXX.INI DESTINATION ${KORVENA_SAMPLES_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/templates/ DESTINATION ${KORVENA_SAMPLES_DIR}/templates)
 install(FILES ${CMAKE_SOURCE_DIR}/loaders/tests/data/korvena.fw DESTINATION ${KORVENA_SAMPLES_DIR}/firmware)
+# The service's clients to start from: a browser till that the service can
+# serve itself (web-root), and the same till in Python and with curl.
+if(TARGET korvena-service)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/web-till/ DESTINATION ${KORVENA_SAMPLES_DIR}/web-till)
+  install(FILES ${CMAKE_SOURCE_DIR}/examples/http-client/README.md ${CMAKE_SOURCE_DIR}/examples/http-client/sale.json
+    DESTINATION ${KORVENA_SAMPLES_DIR}/http-client)
+  install(PROGRAMS ${CMAKE_SOURCE_DIR}/examples/http-client/till.py ${CMAKE_SOURCE_DIR}/examples/http-client/till.sh
+    DESTINATION ${KORVENA_SAMPLES_DIR}/http-client)
+endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/docs/device-commands.md
   ${CMAKE_SOURCE_DIR}/docs/service.md ${CMAKE_SOURCE_DIR}/docs/service-recovery.md

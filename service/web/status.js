@@ -40,7 +40,8 @@ const TEXTS = {
       negativeTurnover: "negative turnover", deposits: "deposits [count]", withdrawals: "withdrawals [count]",
       gtItems: "items", gtSurcharges: "surcharges", gtDiscounts: "discounts", gtStorno: "stornos",
       gtNegativeItems: "negative items", gtReturnedGoods: "returned goods", gtNd: "GTnd", gtInvoices: "invoices",
-      salesAtRate0: "sales at 0 %", baseOfRate: "base", vatOfRate: "VAT", payment: "payments", rounding: "rounding",
+      salesAtRate0: "sales at 0 %", baseOfRate: "base", vatOfRate: "VAT", rounding: "rounding",
+      payments: ["cash", "card", "credit", "invoice", "means 5", "means 6"],
       lastDocument: "last document", salesDocuments: "receipts and invoices" },
   },
   sk: {
@@ -78,7 +79,7 @@ const TEXTS = {
       deposits: "vklady [počet]", withdrawals: "výbery [počet]", gtItems: "položky", gtSurcharges: "prirážky",
       gtDiscounts: "zľavy", gtStorno: "storná", gtNegativeItems: "záporné položky", gtReturnedGoods: "vrátený tovar",
       gtNd: "GTnd", gtInvoices: "faktúry", salesAtRate0: "predaj pri 0 %", baseOfRate: "základ", vatOfRate: "DPH",
-      payment: "platby", rounding: "zaokrúhlenie", lastDocument: "posledný doklad",
+      payments: ["hotovosť", "karta", "úver", "faktúra", "platidlo 5", "platidlo 6"], rounding: "zaokrúhlenie", lastDocument: "posledný doklad",
       salesDocuments: "pokladničné doklady a faktúry" },
   },
 };
@@ -227,7 +228,7 @@ function deviceCard(id) {
   let device = devices.get(id);
   if (device) return device;
   const element = {
-    state: h("span"), facts: h("dl"), status: h("div"), asOf: h("span", { class: "muted" }),
+    state: h("span"), facts: h("dl"), status: h("div", { class: "status-groups" }), asOf: h("span", { class: "muted" }),
     message: h("p", { class: "msg err", hidden: true }),
     pause: h("button", { type: "button", onclick: () => pauseOrResume(id, "pause") }, T.pause),
     resume: h("button", { type: "button", onclick: () => pauseOrResume(id, "resume") }, T.resume),
@@ -272,7 +273,7 @@ function statusValue(status, name, more) {
 function meaningOf(name) {
   const first = Array.isArray(name) ? name[0] : name;
   const general = first.replace(/\d+$/, "");
-  if (PAYMENT_NAMES.includes(first)) return T.meaning.payment + " " + (PAYMENT_NAMES.indexOf(first) + 1);
+  if (PAYMENT_NAMES.includes(first)) return T.meaning.payments[PAYMENT_NAMES.indexOf(first)];
   return T.meaning[first] || T.meaning[general] || "";
 }
 
@@ -397,7 +398,7 @@ function renderJob(job) {
   if (result.resolved) parts.push(h("p", { class: "msg" }, T.resolved));
   const printout = result.printout || (result.printed && result.printed.printout);
   if (printout) parts.push(h("details", {}, h("summary", {}, T.printout), h("pre", { class: "printout" }, printout)));
-  job.body.replaceChildren(...parts);
+  job.body.replaceChildren(...parts.filter(Boolean));
 }
 
 function refusalText(error) {

@@ -1,0 +1,221 @@
+// What the browser tests stand on: the real korvena-emu on a pseudo-terminal,
+// the real korvena-service in front of it (both from the build folder named
+// by KORVENA_BUILD), each in a scratch folder, and Debian's Chromium driven
+// headless. Nothing here downloads a browser.
+"use strict";
+
+const { spawn } = require("node:child_process");
+const fs = require("node:fs");
+const http = require("node:http");
+const os = require("node:os");
+const path = require("node:path");
+const puppeteer = require("puppeteer-core");
+
+const BUILD = path.resolve(process.env.KORVENA_BUILD || "build");
+const ROOT = path.resolve(__dirname, "../..");
+const PICTURES = process.env.KORVENA_PICTURES || "";
+const TILL_TOKEN = "till-web-5a1f";
+const SERVICE_TOKEN = "service-web-c07e";
+const CHROMIUM = process.env.CHROMIUM || "/usr/bin/chromium";
+const SETTLE_MS = 30000; // the longest anything here may take to show
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Resolves with the first match of `pattern` in what `stream` says, within `ms`.
+function waitForLine(stream, pattern, ms, what) {
+  return new Promise((resolve, reject) => {
+    let seen = "";
+    const timer = setTimeout(() => reject(new Error(`${what} did not start: ${seen}`)), ms);
+    stream.on("data", (chunk) => {
+      seen += chunk;
+      const match = pattern.exec(seen);
+      if (match) {
+        clearTimeout(timer);
+        resolve(match);
+      }
+    });
+  });
+}
+
+async function until(condition, what, ms = SETTLE_MS) {
+  const deadline = Date.now() + ms;
+  for (;;) {
+    const value = await condition();
+    if (value) return value;
+    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
+    await sleep(100);
+  }
+}
+
+function stopped(child) {
+  return child.exitCode !== null || child.signalCode !== null;
+}
+
+async function stop(child, signal = "SIGTERM") {
+  if (!child || stopped(child)) return;
+  const exited = new Promise((resolve) => child.once("exit", resolve));
+  child.kill(signal);
+  await exited;
+}
+
+// One shop: the emulated device and the service, in a folder of their own.
+class Shop {
+  constructor() {
+    this.folder = fs.mkdtempSync(path.join(os.tmpdir(), "korvena-browser-"));
+    this.tokens = path.join(this.folder, "tokens");
+    fs.writeFileSync(this.tokens, `till ${TILL_TOKEN}\nservice ${SERVICE_TOKEN}\n`, { mode: 0o600 });
+    this.port = 0;
+    this.serviceErrors = "";
+  }
+
+  // `emulator` adds to korvena-emu's options, `service` to korvena-service's.
+  static async open({ emulator = [], service = [] } = {}) {
+    const shop = new Shop();
+    await shop.startDevice(emulator);
+    shop.serviceOptions = service;
+    await shop.startService();
+    await shop.waitForDevice("ready");
+    return shop;
+  }
+
+  async startDevice(options) {
+    this.journalPath = path.join(this.folder, "printed.txt");
+    this.framesPath = path.join(this.folder, "frames.log");
+    this.device = spawn(path.join(BUILD, "bin/korvena-emu"),
+      ["--journal", this.journalPath, "--log", this.framesPath, ...options], { stdio: ["ignore", "pipe", "inherit"] });
+    const [, line] = await waitForLine(this.device.stdout, /^(KORVPORT_COM1=\S+)\n/m, 10000, "korvena-emu");
+    this.environment = { ...process.env, [line.split("=")[0]]: line.slice(line.indexOf("=") + 1) };
+  }
+
+  // Starts the service, on the port it had before when it ran already.
+  async startService() {
+    const options = ["--device", "COM1", "--journal", path.join(this.folder, "journal.db"), "--tokens", this.tokens,
+      "--listen", `127.0.0.1:${this.port}`, ...this.serviceOptions];
+    this.service = spawn(path.join(BUILD, "bin/korvena-service"), options,
+      { env: this.environment, stdio: ["ignore", "ignore", "pipe"] });
+    this.service.stderr.setEncoding("utf8");
+    this.service.stderr.on("data", (text) => { this.serviceErrors += text; });
+    const [, port] = await waitForLine(this.service.stderr, /listening on 127\.0\.0\.1:(\d+)/, 10000, "korvena-service");
+    this.port = Number(port);
+  }
+
+  // The service dies as in a power cut: no chance to finish anything.
+  async killService() {
+    await stop(this.service, "SIGKILL");
+  }
+
+  url(target) {
+    return `http://127.0.0.1:${this.port}${target}`;
+  }
+
+  async api(method, target, body, headers = {}) {
+    const response = await fetch(this.url(target), {
+      method, headers: { Authorization: `Bearer ${SERVICE_TOKEN}`, "Content-Type": "application/json", ...headers },
+      body: body === undefined ? undefined : JSON.stringify(body),
+    });
+    return { status: response.status, data: await response.json().catch(() => null) };
+  }
+
+  async waitForDevice(state) {
+    await until(async () => {
+      const answer = await this.api("GET", "/v1/devices").catch(() => null);
+      return answer && answer.status === 200 && answer.data[0].state === state;
+    }, `COM1 to be ${state}`);
+  }
+
+  // What the device printed, and the receipts among it.
+  printed() {
+    return fs.existsSync(this.journalPath) ? fs.readFileSync(this.journalPath, "latin1") : "";
+  }
+
+  receiptsPrinted() {
+    return (this.printed().match(/POKLADNICNY DOKLAD c\. \d+/g) || []).length;
+  }
+
+  frames() {
+    return fs.existsSync(this.framesPath) ? fs.readFileSync(this.framesPath, "latin1") : "";
+  }
+
+  async close() {
+    await stop(this.service);
+    await stop(this.device);
+    fs.rmSync(this.folder, { recursive: true, force: true });
+  }
+}
+
+// A plain static file server for a folder, as a shop might put the till on
+// any web server; what `overrides` holds (by name) replaces the folder's file.
+async function serveFolder(folder) {
+  const overrides = {};
+  const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript; charset=utf-8",
+    ".css": "text/css; charset=utf-8" };
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://x").pathname).replace(/^\/+/, "") || "index.html";
+    const file = path.join(folder, path.basename(name));
+    const body = overrides[name] ?? (fs.existsSync(file) ? fs.readFileSync(file) : null);
+    response.writeHead(body == null ? 404 : 200, { "Content-Type": types[path.extname(name)] || "text/plain" });
+    response.end(body ?? "not found");
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  return { server, overrides, origin: `http://127.0.0.1:${server.address().port}` };
+}
+
+async function launchBrowser() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "korvena-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    // Root needs --no-sandbox; the rest keep Chromium off a network it cannot reach.
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync", "--disable-dev-shm-usage", "--lang=en-US"],
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return browser;
+}
+
+// A new tab at `url`, in `language` (the page picks its texts by it), that
+// fails the test on any error the page's own script throws.
+async function openPage(browser, url, { language = "en-US", width = 1200, height = 900 } = {}) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height });
+  await page.evaluateOnNewDocument((lang) => {
+    Object.defineProperty(navigator, "language", { get: () => lang });
+    Object.defineProperty(navigator, "languages", { get: () => [lang] });
+  }, language);
+  page.errors = [];
+  page.on("pageerror", (error) => page.errors.push(error.message));
+  page.setDefaultTimeout(SETTLE_MS);
+  await page.goto(url, { waitUntil: "domcontentloaded" });
+  return page;
+}
+
+async function signIn(page, token) {
+  await page.waitForSelector("#auth-token", { visible: true });
+  await page.type("#auth-token", token);
+  await page.keyboard.press("Enter");
+  await page.waitForSelector("#auth", { hidden: true });
+}
+
+// The text of the first element `selector` finds, once `pattern` is in it.
+async function waitForText(page, selector, pattern) {
+  await page.waitForFunction((s, source, flags) => {
+    const element = document.querySelector(s);
+    return element && new RegExp(source, flags).test(element.innerText);
+  }, {}, selector, pattern.source, pattern.flags);
+  return page.$eval(selector, (element) => element.innerText);
+}
+
+async function picture(page, name) {
+  if (!PICTURES) return;
+  fs.mkdirSync(PICTURES, { recursive: true });
+  await page.screenshot({ path: path.join(PICTURES, name), fullPage: true });
+}
+
+module.exports = {
+  ROOT, TILL_TOKEN, SERVICE_TOKEN, Shop, serveFolder, launchBrowser, openPage, signIn, waitForText, picture, until,
+};
