@@ -45,6 +45,7 @@ endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/docs/device-commands.md
   ${CMAKE_SOURCE_DIR}/docs/service.md ${CMAKE_SOURCE_DIR}/docs/service-recovery.md
+  ${CMAKE_SOURCE_DIR}/docs/service-status-page.png ${CMAKE_SOURCE_DIR}/docs/service-status-unknown-job.png
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(TARGET kalibro)
