@@ -102,6 +102,11 @@ Json Totals(const operations::DocumentTotals& totals) {
   return {{"total", MoneyText(totals.totalCents)}, {"change", MoneyText(totals.changeCents)}, {"vat", vat}};
 }
 
+ApiResponse Later(ApiResponse response, int seconds) {
+  response.headers.emplace_back("Retry-After", std::to_string(seconds));
+  return response;
+}
+
 // The job kind a device's document path names: /cash, /reports, /copies.
 std::optional<std::string_view> SlipKindOf(std::string_view segment) {
   if (segment == "cash") return kCashJob;
@@ -281,8 +286,10 @@ ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, 
     case FiscalService::Submission::kInvalid: return {Error(422, "invalid", submission.message), {}};
     case FiscalService::Submission::kRefused: return {Error(422, "refused", submission.message), {}};
     case FiscalService::Submission::kKeyReused: return {Error(422, "key-reused", submission.message), {}};
-    case FiscalService::Submission::kDeviceLost: return {Error(503, "device-lost", submission.message), {}};
-    case FiscalService::Submission::kDeviceBlocked: return {Error(409, "device-blocked", submission.message), {}};
+    // Both pass by themselves or by a person's hand: the till is told when to ask again.
+    case FiscalService::Submission::kDeviceLost: return {Later(Error(503, "device-lost", submission.message), 5), {}};
+    case FiscalService::Submission::kDeviceBlocked:
+      return {Later(Error(409, "device-blocked", submission.message), 10), {}};
     case FiscalService::Submission::kJob: break;
   }
   const JobState state = submission.job.state;
