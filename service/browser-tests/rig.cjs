@@ -68,11 +68,12 @@ class Shop {
     this.serviceErrors = "";
   }
 
-  // `emulator` adds to korvena-emu's options, `service` to korvena-service's.
-  static async open({ emulator = [], service = [] } = {}) {
+  // `emulator` adds to korvena-emu's options, `service` to korvena-service's;
+  // `tokens` false runs the service with --no-auth.
+  static async open({ emulator = [], service = [], tokens = true } = {}) {
     const shop = new Shop();
     await shop.startDevice(emulator);
-    shop.serviceOptions = service;
+    shop.serviceOptions = [...(tokens ? ["--tokens", shop.tokens] : ["--no-auth"]), ...service];
     await shop.startService();
     await shop.waitForDevice("ready");
     return shop;
@@ -89,8 +90,7 @@ class Shop {
 
   // Starts the service, on the port it had before when it ran already.
   async startService() {
-    const options = ["--device", "COM1", "--journal", path.join(this.folder, "journal.db"), "--tokens", this.tokens,
-      "--listen", `127.0.0.1:${this.port}`, ...this.serviceOptions];
+    const options = ["--device", "COM1", "--journal", path.join(this.folder, "journal.db"), "--listen", `127.0.0.1:${this.port}`, ...this.serviceOptions];
     this.service = spawn(path.join(BUILD, "bin/korvena-service"), options,
       { env: this.environment, stdio: ["ignore", "ignore", "pipe"] });
     this.service.stderr.setEncoding("utf8");
@@ -203,10 +203,16 @@ async function signIn(page, token) {
 
 // The text of the first element `selector` finds, once `pattern` is in it.
 async function waitForText(page, selector, pattern) {
-  await page.waitForFunction((s, source, flags) => {
-    const element = document.querySelector(s);
-    return element && new RegExp(source, flags).test(element.innerText);
-  }, {}, selector, pattern.source, pattern.flags);
+  try {
+    await page.waitForFunction((s, source, flags) => {
+      const element = document.querySelector(s);
+      return element && new RegExp(source, flags).test(element.innerText);
+    }, {}, selector, pattern.source, pattern.flags);
+  } catch (error) {
+    // What the page showed instead says more than the timeout.
+    const shown = await page.$eval(selector, (element) => element.innerText).catch(() => "(nothing)");
+    throw new Error(`${selector} never showed ${pattern}: ${error.message}; it shows: ${shown}`);
+  }
   return page.$eval(selector, (element) => element.innerText);
 }
 

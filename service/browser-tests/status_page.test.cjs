@@ -39,6 +39,12 @@ test("the page shows the device, its identity and its values grouped as the serv
   // The values come one by one between jobs; the coefficients are among the first.
   await rig.waitForText(page, `${DEVICE_CARD} [data-value="vatCoefficient1"]`, /^2000 · 1000 · 0 · 0$/);
   assert.equal(await page.$eval("#role", (role) => role.textContent), "Signed in: service");
+  // The technician hands the port over and takes it back.
+  await page.click(`${DEVICE_CARD} .actions button:first-child`);
+  await rig.waitForText(page, DEVICE_CARD, /paused/);
+  await page.click(`${DEVICE_CARD} .actions button:last-child`);
+  await rig.waitForText(page, DEVICE_CARD, /ready/);
+  assert.equal(await page.evaluate(() => location.href), shop.url("/"), "the token is never in the address");
   assert.deepEqual(page.errors, []);
 
   // A phone, in Slovak: the same page in one column, its texts in the browser's language.
@@ -76,6 +82,19 @@ test("a till token sees the jobs but not the technician's actions", async () => 
   await page.waitForSelector(`${DEVICE_CARD} .actions`, { hidden: true });
   assert.equal(await page.$(`${DEVICE_CARD} .actions button:not([disabled])`).then((b) => b && b.isVisible()), false);
   assert.equal(await page.$eval("#role", (role) => role.textContent), "Signed in: till");
+});
+
+test("without tokens the page asks for none", async () => {
+  const open = await rig.Shop.open({ tokens: false });
+  try {
+    const page = await rig.openPage(browser, open.url("/"));
+    await rig.waitForText(page, DEVICE_CARD, /ready/);
+    assert.equal(await page.$eval("#role", (role) => role.textContent), "No tokens needed");
+    assert.equal(await page.$eval("#auth", (form) => form.hidden), true);
+    assert.deepEqual(page.errors, []);
+  } finally {
+    await open.close();
+  }
 });
 
 test("a job whose outcome is unknown is settled from the page", async () => {

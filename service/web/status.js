@@ -349,8 +349,10 @@ async function pauseOrResume(id, what) {
   message.hidden = true;
   try {
     const answer = await api("POST", `/v1/devices/${encodeURIComponent(id)}/${what}`);
-    if (answer.ok) Object.assign(device.data, answer.data);
-    else message.textContent = errorText(answer);
+    // While the stream is live its events are newer than this answer, which may
+    // come after the device has moved on (resumed, found, ready).
+    if (answer.ok && !streamLive) Object.assign(device.data, answer.data);
+    if (!answer.ok) message.textContent = errorText(answer);
     message.hidden = answer.ok;
   } catch (error) {
     message.textContent = `${T.failed}: ${error.message}`;
@@ -480,6 +482,7 @@ async function loadJobs() {
 
 let lastEventId = "";
 let retryMs = 1000;
+let streamLive = false;
 
 function onEvent(type, text) {
   let v;
@@ -570,6 +573,7 @@ async function followEvents() {
       }
       if (!response.ok || !response.body) throw new Error(String(response.status));
       $("stream").textContent = T.live;
+      streamLive = true;
       delay = retryMs;
       const reader = response.body.getReader();
       const decoder = new TextDecoder();
@@ -581,6 +585,7 @@ async function followEvents() {
         feed(decoder.decode(value, { stream: true }));
       }
     } catch { /* dropped, refused or timed out: connect again below */ }
+    streamLive = false;
     clearTimeout(watchdog);
     $("stream").textContent = T.dropped(Math.round(delay / 1000));
     await new Promise((resolve) => setTimeout(resolve, delay));
