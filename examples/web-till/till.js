@@ -219,9 +219,8 @@ async function askForTotal() {
   }
   $("quote-note").textContent = T.quoting;
   try {
-    const body = receiptBody(undefined);
-    delete body.payments;
-    const answer = await call("POST", `/v1/devices/${encodeURIComponent(DEVICE)}/receipts/quote`, body);
+    // Without payments (JSON leaves the undefined field out): the total before payment.
+    const answer = await call("POST", `/v1/devices/${encodeURIComponent(DEVICE)}/receipts/quote`, receiptBody());
     if (asked !== version) return;
     if (answer.status === 200) {
       quote = { version: asked, total: cents(answer.data.total) };

@@ -165,9 +165,12 @@ ApiReply ApiRouter::Handle(const ApiRequest& request) {
   };
   std::optional<Match> match;
   const auto reply = [](ApiResponse response) { return ApiReply{std::move(response), {}}; };
-  if ((p.size() == 1 && p[0].empty()) || (p.size() == 2 && p[0] == "page") ||
-      (!p.empty() && p[0] == "web" && web_.configured())) {
-    match = Match{"GET", Role::kTill, true, [&] { return reply(Page(p)); }};
+  if (p.size() == 1 && p[0].empty()) {
+    match = Match{"GET", Role::kTill, true, [&] { return reply(StatusPage("")); }};
+  } else if (p.size() == 2 && p[0] == "page") {
+    match = Match{"GET", Role::kTill, true, [&] { return reply(StatusPage(p[1])); }};
+  } else if (!p.empty() && p[0] == "web" && web_.configured()) {
+    match = Match{"GET", Role::kTill, true, [&] { return reply(WebFolderFile({p.begin() + 1, p.end()})); }};
   } else if (p == std::vector<std::string>{"healthz"}) {
     match = Match{"GET", Role::kTill, true, [&] { return reply(JsonResponse(200, {{"status", "ok"}})); }};
   } else if (p == std::vector<std::string>{"openapi.json"}) {

@@ -2,12 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <memory>
 #include <utility>
 
+#include "korvena/platform/file_names.h"
 #include "korvena/platform/whole_files.h"
 #include "status_page_files.h"
 
@@ -31,12 +30,6 @@ constexpr MediaType kMediaTypes[] = {
     {".md", "text/markdown; charset=utf-8"},
 };
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() &&
-         std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
-                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
-}
-
 // A segment a browser may ask for: no climbing, no hidden files, nothing a
 // file system would read as a separator or an end (%2F and %00 decode to them).
 bool SafeSegment(const std::string& segment) {
@@ -53,7 +46,9 @@ std::string RealPath(const std::string& path) {
 
 std::string_view MediaTypeOf(std::string_view name) {
   for (const MediaType& entry : kMediaTypes)
-    if (EndsWithIgnoringCase(name, entry.extension)) return entry.type;
+    if (name.size() >= entry.extension.size() &&
+        EqualsIgnoringCase(std::string(name.substr(name.size() - entry.extension.size())), std::string(entry.extension)))
+      return entry.type;
   return "application/octet-stream";
 }
 
@@ -73,7 +68,8 @@ WebFolder::Read WebFolder::File(const std::vector<std::string>& segments) const 
     if (!SafeSegment(segment)) return {};
     path += "/" + segment;
   }
-  // A link inside the folder may point within it, never out of it.
+  // A link inside the folder may point within it, never out of it. The root
+  // is resolved each time: an upgrade may put a new folder behind its name.
   const std::string root = RealPath(root_);
   const std::string real = RealPath(path);
   if (root.empty() || real.empty() || real.compare(0, root.size() + 1, root + "/") != 0) return {};

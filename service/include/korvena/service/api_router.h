@@ -101,9 +101,10 @@ class ApiRouter {
   ApiResponse Job(const ApiRequest& request, const std::string& key);
   // The last jobs the caller's role may see, the newest first.
   ApiResponse LatestJobs(const ApiRequest& request);
-  // web_routes.cpp: the status page and the web folder, for browsers; `path`
-  // is the whole path's segments.
-  ApiResponse Page(const std::vector<std::string>& path) const;
+  // web_routes.cpp, for browsers: the status page's file `name` ("" for the
+  // page), and the web folder's file `below` /web (nothing for /web itself).
+  ApiResponse StatusPage(std::string_view name) const;
+  ApiResponse WebFolderFile(const std::vector<std::string>& below) const;
   // What the token presented may do.
   ApiResponse TokenRole(const ApiRequest& request) const;
   // Whether the caller may do what the service role may.
