@@ -2,6 +2,8 @@
 // baud search, with the rate it found kept in its settings file for the
 // next start) and fetches LDX data; a device session exchanges frames.
 #include "korvena/driver/driver.h"
+#include "korvena/driver/driver_config.h"
+#include "korvena/platform/ini_profile.h"
 #include "korvena/platform/tick_clock.h"
 #include "korvena/platform/whole_files.h"
 #include "korvena/protocol/frame.h"
@@ -19,7 +21,8 @@ class DriverChannel final : public DeviceChannel {
         clock_(clock),
         settings_(settings),
         driver_(watched_, clock, HostFor(settings)),
-        session_(watched_, clock) {
+        session_(watched_, clock),
+        baud_(LastFoundBaud(settings.settingsPath)) {
     watched_.watcher = [this](std::string_view frame) {
       if (onFrameWritten) onFrameWritten(frame);
     };
@@ -71,6 +74,13 @@ class DriverChannel final : public DeviceChannel {
   }
 
  private:
+  // The rate the driver wrote back at the last connection, kept across
+  // restarts of the service; the driver's default before any.
+  static int32_t LastFoundBaud(const std::string& settingsPath) {
+    const std::string written = ReadProfileString(settingsPath, "Setting", "BaudRate", "");
+    return driver::ParseBaudRate(written).value_or(kFirstBaud);
+  }
+
   static driver::DriverHost HostFor(const DriverChannelSettings& settings) {
     driver::DriverHost host;
     host.iniPath = settings.settingsPath;
@@ -83,7 +93,8 @@ class DriverChannel final : public DeviceChannel {
   DriverChannelSettings settings_;
   driver::Driver driver_;
   session::DeviceSession session_;
-  int32_t baud_ = 9600;
+  static constexpr int32_t kFirstBaud = 9600;
+  int32_t baud_;
 };
 
 }  // namespace
