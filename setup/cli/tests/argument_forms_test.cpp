@@ -60,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, AmountTest,
                                            AmountCase{"1.234", 3, 1234}, AmountCase{"1.234", 2, -1},
                                            AmountCase{"-1", 2, -1}, AmountCase{"-0", 2, -1}, AmountCase{"1,50", 2, -1},
                                            AmountCase{"1e2", 2, -1}, AmountCase{"", 2, -1},
-                                           AmountCase{"10000001", 2, -1}));
+                                           AmountCase{"10000001", 2, -1}, AmountCase{"10000000", 2, 1000000000},
+                                           AmountCase{"10000000.01", 2, -1}, AmountCase{"10000000.001", 3, -1}));
 
 }  // namespace
 }  // namespace korvena::cli
