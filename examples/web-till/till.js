@@ -43,6 +43,7 @@ const TEXTS = {
     noAnswer: (n) => `No answer from the service. Trying again with the same key (attempt ${n})…`,
     busy: "The service is busy. Trying again with the same key…",
     lost: "The printer does not answer. Trying again with the same key…",
+    starting: "The printer is just connecting. Trying again with the same key…",
     blocked: "The printer waits for a technician: an earlier document's outcome is unknown. Trying again…",
     unknown: "Whether this sale printed is not known. A technician decides on the service's status page; " +
       "this till keeps asking with the same key. Do not sell it again.",
@@ -67,6 +68,7 @@ const TEXTS = {
     noAnswer: (n) => `Služba neodpovedá. Skúšam znova s tým istým kľúčom (pokus ${n})…`,
     busy: "Služba je zaneprázdnená. Skúšam znova s tým istým kľúčom…",
     lost: "Tlačiareň neodpovedá. Skúšam znova s tým istým kľúčom…",
+    starting: "Tlačiareň sa práve pripája. Skúšam znova s tým istým kľúčom…",
     blocked: "Tlačiareň čaká na technika: výsledok skoršieho dokladu nie je známy. Skúšam znova…",
     unknown: "Nie je známe, či sa tento nákup vytlačil. Rozhodne technik na stránke stavu služby; " +
       "pokladnica sa pýta ďalej s tým istým kľúčom. Nepredávajte ho znova.",
@@ -328,7 +330,7 @@ async function settle() {
     } else if (answer.status === 408 || answer.status === 429) {
       await later(T.busy, answer.retryAfterMs);
     } else if (answer.status === 503) {
-      await later(T.lost, answer.retryAfterMs);
+      await later(code === "device-not-ready" ? T.starting : T.lost, answer.retryAfterMs);
     } else if (answer.status === 409 && code === "device-blocked") {
       await later(T.blocked, answer.retryAfterMs);
     } else if (answer.status === 409 && code === "unknown") {

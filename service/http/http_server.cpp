@@ -204,7 +204,7 @@ class Connection : public std::enable_shared_from_this<Connection<Stream>> {
       if (!error) self->WaitOver();
     });
     // The job may have ended before the waiter was there to hear it.
-    if (server_->router.JobAnswer(key).status != 202) WaitOver();
+    if (server_->router.JobSettled(key)) WaitOver();
   }
 
   void WaitOver() {

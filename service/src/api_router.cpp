@@ -253,7 +253,7 @@ ApiResponse ApiRouter::Quote(const ApiRequest& request, const std::string& devic
   switch (quote.kind) {
     case FiscalService::Quote::kNoSuchDevice: return Error(404, "not-found", quote.message);
     case FiscalService::Quote::kInvalid: return Error(422, "invalid", quote.message);
-    case FiscalService::Quote::kNoCoefficients: return Error(503, "device-not-ready", quote.message);
+    case FiscalService::Quote::kNoCoefficients: return Later(Error(503, "device-not-ready", quote.message), 1);
     case FiscalService::Quote::kQuoted: break;
   }
   return JsonResponse(200, Totals(quote.totals));
@@ -289,7 +289,9 @@ ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, 
     case FiscalService::Submission::kInvalid: return {Error(422, "invalid", submission.message), {}};
     case FiscalService::Submission::kRefused: return {Error(422, "refused", submission.message), {}};
     case FiscalService::Submission::kKeyReused: return {Error(422, "key-reused", submission.message), {}};
-    // Both pass by themselves or by a person's hand: the till is told when to ask again.
+    // These pass by themselves or by a person's hand: the till is told when to ask again.
+    case FiscalService::Submission::kDeviceNotReady:
+      return {Later(Error(503, "device-not-ready", submission.message), 1), {}};
     case FiscalService::Submission::kDeviceLost: return {Later(Error(503, "device-lost", submission.message), 5), {}};
     case FiscalService::Submission::kDeviceBlocked:
       return {Later(Error(409, "device-blocked", submission.message), 10), {}};
@@ -299,6 +301,10 @@ ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, 
   if (state == JobState::kAccepted || state == JobState::kRunning)
     if (settings_.waitLimitMs > 0) return {{}, *key};
   return {JobAnswer(*key), {}};
+}
+
+bool ApiRouter::JobSettled(const std::string& key) {
+  return JobAnswer(key).status != 202 && !service_.Settling(key);
 }
 
 ApiResponse ApiRouter::JobAnswer(const std::string& key) {

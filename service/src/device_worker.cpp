@@ -268,6 +268,10 @@ bool DeviceWorker::RunSettledWork() {
 }
 
 void DeviceWorker::RunJob(const JobRecord& job) {
+  {
+    const Hold hold(lock_);
+    settling_ = job.key;
+  }
   SetState(DeviceState::kBusy);
   if (job.kind == kCommandJob) return RunCommand(job);
   if (IsSlipJob(job.kind)) return RunSlip(job);
@@ -298,7 +302,7 @@ void DeviceWorker::RunJob(const JobRecord& job) {
   }
   LogLine("job %s on %s is %s", job.key.c_str(), settings_.id.c_str(),
           std::string(JobStateName(outcome.state)).c_str());
-  jobChanged_(job.key);
+  Settled(job.key);
 }
 
 void DeviceWorker::RunSlip(const JobRecord& job) {
@@ -322,7 +326,7 @@ void DeviceWorker::RunSlip(const JobRecord& job) {
   }
   LogLine("job %s on %s is %s", job.key.c_str(), settings_.id.c_str(),
           std::string(JobStateName(outcome.state)).c_str());
-  jobChanged_(job.key);
+  Settled(job.key);
 }
 
 void DeviceWorker::RunCommand(const JobRecord& job) {
@@ -347,13 +351,27 @@ void DeviceWorker::AfterDeviceChange(const JobRecord& job, JobState state, bool 
     return;
   }
   LogLine("job %s on %s is %s", job.key.c_str(), settings_.id.c_str(), std::string(JobStateName(state)).c_str());
-  jobChanged_(job.key);
+  Settled(job.key);
+}
+
+bool DeviceWorker::Settling(const std::string& key) const {
+  const Hold hold(lock_);
+  return settling_ == key;
+}
+
+void DeviceWorker::Settled(const std::string& key) {
+  {
+    const Hold hold(lock_);
+    settling_.clear();
+  }
+  // Only now: a waiter that came too late for this news finds the job settled instead.
+  jobChanged_(key);
 }
 
 void DeviceWorker::FinishUnreadable(const JobRecord& job, const std::string& why) {
   journal_.Finish(job.key, JobState::kFailed, JobError("invalid", "the job's request cannot be read: " + why).dump(),
                   job.progress);
-  jobChanged_(job.key);
+  Settled(job.key);
 }
 
 bool DeviceWorker::RefreshOne() {

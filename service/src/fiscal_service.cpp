@@ -29,6 +29,10 @@ bool SameRequest(const JobRecord& job, const std::string& device, std::string_vi
   }
 }
 
+std::string NoCoefficientsYet(const std::string& device) {
+  return device + " has not given its VAT coefficients yet";
+}
+
 }  // namespace
 
 FiscalService::FiscalService(JobJournal& journal, std::vector<ServiceDevice> devices) : journal_(journal) {
@@ -70,6 +74,12 @@ std::optional<DeviceView> FiscalService::Device(const std::string& id) const {
   return worker->View();
 }
 
+bool FiscalService::Settling(const std::string& key) const {
+  for (const auto& worker : workers_)
+    if (worker->Settling(key)) return true;
+  return false;
+}
+
 const ExchangeTimes* FiscalService::ExchangeTimesOf(const std::string& id) const {
   const DeviceWorker* worker = WorkerOf(id);
   return worker == nullptr ? nullptr : &worker->exchangeTimes();
@@ -80,7 +90,13 @@ FiscalService::Submission FiscalService::SubmitReceipt(const std::string& device
   return Submit(device, key, body, kReceiptJob, [&](const DeviceView& view) -> std::optional<Submission> {
     try {
       const ReceiptPlan plan(body);
-      if (view.coefficients) plan.Check(*view.coefficients);
+      if (view.coefficients) {
+        plan.Check(*view.coefficients);
+      } else if (view.state != DeviceState::kLost) {
+        // Unchecked, a sale paid short would fail only as a job and take its
+        // key; the till is asked to come back once the total can be known.
+        return Submission{Submission::kDeviceNotReady, NoCoefficientsYet(device), {}};
+      }
     } catch (const operations::InvalidInput& invalid) {
       return Submission{Submission::kInvalid, invalid.what(), {}};
     }
@@ -189,7 +205,7 @@ FiscalService::Quote FiscalService::QuoteReceipt(const std::string& device, cons
     Json priced = body;
     if (unpaid) priced["payments"] = Json::array();
     const ReceiptPlan plan(priced);
-    if (!coefficients) return {Quote::kNoCoefficients, device + " has not given its VAT coefficients yet", {}};
+    if (!coefficients) return {Quote::kNoCoefficients, NoCoefficientsYet(device), {}};
     return {Quote::kQuoted, {}, unpaid ? plan.Price(*coefficients) : plan.Check(*coefficients)};
   } catch (const operations::InvalidInput& invalid) {
     return {Quote::kInvalid, invalid.what(), {}};

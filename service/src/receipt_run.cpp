@@ -64,7 +64,7 @@ ReceiptJob::Flow ReceiptJob::Prepare() {
   VatCoefficients coefficients{};
   if (settings_.coefficients) {
     coefficients = *settings_.coefficients;
-  } else {
+  } else if (plan_.form() == ReceiptPlan::Form::kReceipt) {  // an invoice's amount is its total
     for (int rate = 1; rate <= info::kVatRates; ++rate) {
       const std::optional<int64_t> value = CountOf(channel_.QueryInfo(info::VatCoefficient(rate)));
       if (!value) return Flow::kLost;

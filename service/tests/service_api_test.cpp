@@ -193,6 +193,8 @@ TEST_F(ServiceApi, BadInputGetsAClearAnswerAndNoWorkerIsStuck) {
        "b4", kTillToken, 422, "/error/message", "lines[0].text: the device's code page 852 has no \"☕\""},
       {"POST", url, receipt(line, R"([{"type": "cash", "amount": "0.57"}])"), "b5", kTillToken, 422,
        "/error/message", "the payments (0.57) do not cover the total 0.58"},
+      {"POST", url, receipt(line, R"([{"type": "cash", "amount": "10000000.50"}])"), "b18", kTillToken, 422,
+       "/error/code", "invalid"},
       {"POST", url, std::string(65 * 1024, ' '), "b6", kTillToken, 413, "/error/code", "too-large"},
       {"POST", "/v1/jobs/b1/resolution", R"({"printed": "yes"})", "", kServiceToken, 422, "/error/code", "invalid"},
       {"POST", "/v1/devices/COM1/invoices", R"({"amount": "0.00", "text": "x", "payments": []})", "b8", kTillToken,
@@ -284,6 +286,25 @@ TEST(ServiceLostDevice, RefusesNewReceiptsWhileLostAndFinishesTheOneItHeldOnceBa
   EXPECT_EQ(done.Json()["state"], "done") << done.body << done.failure;
   EXPECT_EQ(rig.PostUntilSettled(kReceipt, "l2").status, 200) << "the refused key is free";
   EXPECT_EQ(PrintedReceipts(rig.device.journal()).size(), 2u) << rig.device.journal();
+}
+
+TEST(ServiceWithoutCoefficients, RefusesReceiptsItCannotCheckAndKeepsTheirKeysFree) {
+  EndToEndRig rig;
+  // A VAT coefficient the service cannot read: it knows no receipt's total,
+  // as before its first talk with a device that is still connecting. An
+  // invoice needs none, and is not held up.
+  ASSERT_TRUE(rig.StartDevice({"--info", "10=x"}));
+  ASSERT_TRUE(rig.StartService({"--wait-limit", "0"})) << rig.service.errors();
+  const std::string shortPaid = OneItemReceipt("Chlieb", "1.50", "1.00");
+  const HttpAnswer refused = rig.Post("/v1/devices/COM1/receipts", shortPaid, "c1");
+  EXPECT_EQ(refused.status, 503) << refused.body;
+  EXPECT_EQ(refused.Json()["error"]["code"], "device-not-ready");
+  EXPECT_EQ(refused.headers.count("retry-after"), 1u) << "a till is told when to try again";
+  EXPECT_EQ(rig.Get("/v1/jobs/c1").status, 404) << "the key stays free for the corrected sale";
+  EXPECT_EQ(rig.Post("/v1/devices/COM1/receipts/quote", shortPaid).headers.count("retry-after"), 1u);
+  EXPECT_EQ(rig.Post("/v1/devices/COM1/receipts", R"({"mode": "A"})", "c2").status, 422) << "bad input is bad first";
+  const std::string invoice = R"({"amount": "2.00", "text": "F1", "payments": [{"type": "cash", "amount": "2.00"}]})";
+  EXPECT_EQ(rig.PostUntilSettled(invoice, "c3", 10000, "/v1/devices/COM1/invoices").status, 200);
 }
 
 TEST(ServiceUnknownJob, BlocksTheDeviceUntilTheServiceRoleResolvesIt) {

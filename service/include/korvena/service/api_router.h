@@ -75,6 +75,10 @@ class ApiRouter {
   // original status and body once it has ended, 202 with its Location while
   // it waits or runs, 409 while its outcome is unknown.
   ApiResponse JobAnswer(const std::string& key);
+  // True once job `key` has ended and its worker has done all that follows
+  // it, so that JobAnswer is its final answer and what the device holds
+  // afterwards reads back.
+  bool JobSettled(const std::string& key);
 
   const RouterSettings& settings() const { return settings_; }
   static ApiResponse Error(int status, std::string_view code, const std::string& message);

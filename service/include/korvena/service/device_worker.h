@@ -59,6 +59,10 @@ class DeviceWorker {
   // A job left the queue (cancelled) or was resolved: look again.
   void Forget(const std::string& key);
   void Wake();
+  // True from the start of job `key` until everything that follows it (the
+  // values read afresh after a setting) is done and its news is out,
+  // although the journal may already hold its answer.
+  bool Settling(const std::string& key) const;
   // Paused, the worker lets the running job end, then closes the port and
   // holds the queue (the view says paused once it is closed); resumed, it
   // reconnects, reads everything afresh and runs the queue. Waits up to
@@ -83,6 +87,8 @@ class DeviceWorker {
   // coefficients, the counters) is read afresh.
   void AfterDeviceChange(const JobRecord& job, JobState state, bool lost);
   void FinishUnreadable(const JobRecord& job, const std::string& why);
+  // The job is over: no longer settling, then `jobChanged` hears of it.
+  void Settled(const std::string& key);
   // One status value while the queue stays empty; false when the device was silent.
   bool RefreshOne();
   void SetState(DeviceState state);
@@ -109,6 +115,7 @@ class DeviceWorker {
   bool paused_ = false;
   bool closingSeen_ = false;  // info 61 or 63 changed since the last pass ended
   DeviceView view_;
+  std::string settling_;  // the key of the job being run, until Settled
 
   // The worker thread's own.
   bool connected_ = false;

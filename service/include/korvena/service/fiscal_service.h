@@ -34,7 +34,16 @@ class FiscalService {
   std::optional<DeviceView> Device(const std::string& id) const;
 
   struct Submission {
-    enum Kind { kNoSuchDevice, kInvalid, kRefused, kDeviceLost, kDeviceBlocked, kKeyReused, kJob } kind = kJob;
+    enum Kind {
+      kNoSuchDevice,
+      kInvalid,
+      kRefused,
+      kDeviceNotReady,
+      kDeviceLost,
+      kDeviceBlocked,
+      kKeyReused,
+      kJob
+    } kind = kJob;
     std::string message;
     JobRecord job;  // kJob: the job just accepted, or the one the key already holds
   };
@@ -65,6 +74,8 @@ class FiscalService {
   Quote QuoteReceipt(const std::string& device, const nlohmann::json& body) const;
 
   std::optional<JobRecord> Job(const std::string& key) const { return journal_.Find(key); }
+  // True while a worker still settles job `key` (DeviceWorker::Settling).
+  bool Settling(const std::string& key) const;
   std::vector<FrameRecord> Frames(const std::string& key) const { return journal_.Frames(key); }
   // The last jobs, the newest first (JobJournal::Latest).
   std::vector<JobRecord> LatestJobs(std::size_t limit, const std::string& device,
