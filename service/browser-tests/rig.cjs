@@ -58,7 +58,7 @@ async function stop(child, signal = "SIGTERM") {
   await exited;
 }
 
-// One shop: the emulated device and the service, in a folder of their own.
+// One shop: the emulated devices (COM1, COM2, …) and the service, in a folder of their own.
 class Shop {
   constructor() {
     this.folder = fs.mkdtempSync(path.join(os.tmpdir(), "korvena-browser-"));
@@ -66,31 +66,40 @@ class Shop {
     fs.writeFileSync(this.tokens, `till ${TILL_TOKEN}\nservice ${SERVICE_TOKEN}\n`, { mode: 0o600 });
     this.port = 0;
     this.serviceErrors = "";
+    this.devices = [];
+    this.environment = { ...process.env };
   }
 
-  // `emulator` adds to korvena-emu's options, `service` to korvena-service's;
-  // `tokens` false runs the service with --no-auth.
-  static async open({ emulator = [], service = [], tokens = true } = {}) {
+  // `emulator` adds to every korvena-emu's options, `service` to korvena-service's;
+  // `tokens` false runs the service with --no-auth; `devices` says how many printers.
+  static async open({ emulator = [], service = [], tokens = true, devices = 1 } = {}) {
     const shop = new Shop();
-    await shop.startDevice(emulator);
+    for (let com = 1; com <= devices; ++com) await shop.startDevice(com, emulator);
     shop.serviceOptions = [...(tokens ? ["--tokens", shop.tokens] : ["--no-auth"]), ...service];
     await shop.startService();
-    await shop.waitForDevice("ready");
+    for (let com = 1; com <= devices; ++com) await shop.waitForDevice("ready", `COM${com}`);
     return shop;
   }
 
-  async startDevice(options) {
-    this.journalPath = path.join(this.folder, "printed.txt");
-    this.framesPath = path.join(this.folder, "frames.log");
-    this.device = spawn(path.join(BUILD, "bin/korvena-emu"),
-      ["--journal", this.journalPath, "--log", this.framesPath, ...options], { stdio: ["ignore", "pipe", "inherit"] });
-    const [, line] = await waitForLine(this.device.stdout, /^(KORVPORT_COM1=\S+)\n/m, 10000, "korvena-emu");
-    this.environment = { ...process.env, [line.split("=")[0]]: line.slice(line.indexOf("=") + 1) };
+  // COM1's files keep the plain names the single-device tests read.
+  fileOf(name, com) {
+    return path.join(this.folder, com === 1 ? name : `COM${com}-${name}`);
+  }
+
+  async startDevice(com, options) {
+    const device = spawn(path.join(BUILD, "bin/korvena-emu"),
+      ["--com", String(com), "--journal", this.fileOf("printed.txt", com), "--log", this.fileOf("frames.log", com),
+        ...options], { stdio: ["ignore", "pipe", "inherit"] });
+    this.devices.push(device);
+    const pattern = new RegExp(`^(KORVPORT_COM${com}=\\S+)\\n`, "m");
+    const [, line] = await waitForLine(device.stdout, pattern, 10000, "korvena-emu");
+    this.environment[line.split("=")[0]] = line.slice(line.indexOf("=") + 1);
   }
 
   // Starts the service, on the port it had before when it ran already.
   async startService() {
-    const options = ["--device", "COM1", "--journal", path.join(this.folder, "journal.db"), "--listen", `127.0.0.1:${this.port}`, ...this.serviceOptions];
+    const devices = this.devices.flatMap((device, i) => ["--device", `COM${i + 1}`]);
+    const options = [...devices, "--journal", path.join(this.folder, "journal.db"), "--listen", `127.0.0.1:${this.port}`, ...this.serviceOptions];
     this.service = spawn(path.join(BUILD, "bin/korvena-service"), options,
       { env: this.environment, stdio: ["ignore", "ignore", "pipe"] });
     this.service.stderr.setEncoding("utf8");
@@ -116,29 +125,31 @@ class Shop {
     return { status: response.status, data: await response.json().catch(() => null) };
   }
 
-  async waitForDevice(state) {
+  async waitForDevice(state, id = "COM1") {
     await until(async () => {
       const answer = await this.api("GET", "/v1/devices").catch(() => null);
-      return answer && answer.status === 200 && answer.data[0].state === state;
-    }, `COM1 to be ${state}`);
+      return answer && answer.status === 200 && answer.data.some((device) => device.id === id && device.state === state);
+    }, `${id} to be ${state}`);
   }
 
-  // What the device printed, and the receipts among it.
-  printed() {
-    return fs.existsSync(this.journalPath) ? fs.readFileSync(this.journalPath, "latin1") : "";
+  // What a device printed, and the receipts among it.
+  printed(com = 1) {
+    const file = this.fileOf("printed.txt", com);
+    return fs.existsSync(file) ? fs.readFileSync(file, "latin1") : "";
   }
 
-  receiptsPrinted() {
-    return (this.printed().match(/POKLADNICNY DOKLAD c\. \d+/g) || []).length;
+  receiptsPrinted(com = 1) {
+    return (this.printed(com).match(/POKLADNICNY DOKLAD c\. \d+/g) || []).length;
   }
 
-  frames() {
-    return fs.existsSync(this.framesPath) ? fs.readFileSync(this.framesPath, "latin1") : "";
+  frames(com = 1) {
+    const file = this.fileOf("frames.log", com);
+    return fs.existsSync(file) ? fs.readFileSync(file, "latin1") : "";
   }
 
   async close() {
     await stop(this.service);
-    await stop(this.device);
+    for (const device of this.devices) await stop(device);
     fs.rmSync(this.folder, { recursive: true, force: true });
   }
 }

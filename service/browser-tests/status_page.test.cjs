@@ -125,3 +125,28 @@ test("a job whose outcome is unknown is settled from the page", async () => {
     await blocked.close();
   }
 });
+
+test("a shop with two printers sees each on its own, and a receipt under the one that printed it", async () => {
+  const two = await rig.Shop.open({ devices: 2 });
+  try {
+    const page = await rig.openPage(browser, two.url("/"));
+    await rig.signIn(page, rig.SERVICE_TOKEN);
+    const second = 'article[data-device="COM2"]';
+    await rig.waitForText(page, DEVICE_CARD, /ready/);
+    await rig.waitForText(page, second, /ready/);
+    // The first is handed over; the second goes on printing.
+    await page.click(`${DEVICE_CARD} .actions button:first-child`);
+    await rig.waitForText(page, DEVICE_CARD, /paused/);
+    const posted = await two.api("POST", "/v1/devices/COM2/receipts", RECEIPT, { "Idempotency-Key": "second-0001" });
+    assert.equal(posted.status, 200, JSON.stringify(posted.data));
+    const item = await rig.waitForText(page, 'li[data-key="second-0001"]', /Total 0\.58/);
+    assert.match(item, /COM2/);
+    assert.match(await rig.waitForText(page, second, /ready/), /ready/);
+    assert.match(await page.$eval(DEVICE_CARD, (card) => card.innerText), /paused/);
+    assert.equal(two.receiptsPrinted(2), 1);
+    assert.equal(two.receiptsPrinted(1), 0);
+    assert.deepEqual(page.errors, []);
+  } finally {
+    await two.close();
+  }
+});
