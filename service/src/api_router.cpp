@@ -75,6 +75,8 @@ bool Unreserved(unsigned char c) { return std::isalnum(c) != 0 || c == '-' || c 
 
 // Printable ASCII without blanks: what a key may hold.
 bool IsKeyText(std::string_view key) {
+  // "." and ".." would name no job: browsers and curl fold them out of /v1/jobs/KEY.
+  if (key == "." || key == "..") return false;
   return std::all_of(key.begin(), key.end(), [](char c) { return c > 0x20 && c < 0x7F; });
 }
 
@@ -278,7 +280,7 @@ ApiReply ApiRouter::Submitted(const ApiRequest& request, std::string_view what, 
   if (key->size() > settings_.longestKey || !IsKeyText(*key))
     return {Error(400, "bad-key",
                   "the Idempotency-Key must be 1 to " + std::to_string(settings_.longestKey) +
-                      " printable characters without blanks"),
+                      " printable characters without blanks, not \".\" or \"..\""),
             {}};
   std::string problem;
   const std::optional<nlohmann::json> body = ParsedBody(request.body, problem);

@@ -184,6 +184,9 @@ TEST_F(ServiceApi, BadInputGetsAClearAnswerAndNoWorkerIsStuck) {
   const Call calls[] = {
       {"POST", url, kReceipt, "", kTillToken, 400, "/error/code", "bad-key"},
       {"POST", url, kReceipt, std::string(65, 'k'), kTillToken, 400, "/error/code", "bad-key"},
+      // A browser or curl makes /v1/jobs/.. into /v1/: no job by that key could be asked for.
+      {"POST", url, kReceipt, "..", kTillToken, 400, "/error/code", "bad-key"},
+      {"POST", url, kReceipt, ".", kTillToken, 400, "/error/code", "bad-key"},
       {"POST", url, "{\"mode\": ", "b1", kTillToken, 400, "/error/code", "bad-json"},
       {"POST", url, receipt(R"({"type": "item", "text": "x", "quantity": 1, "unitPrice": "1", "vat": "A"})", cash),
        "b2", kTillToken, 422, "/error/message", "lines[0].quantity must be a decimal number in a string, such as \"2.50\""},
