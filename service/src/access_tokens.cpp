@@ -7,19 +7,13 @@
 #include <cstdio>
 
 #include "korvena/platform/whole_files.h"
+#include "setting_lines.h"
 
 namespace korvena::service {
 namespace {
 
 constexpr std::size_t kLargestTokenFile = 1 << 20;
 constexpr std::size_t kTokenBytes = 24;
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
 
 // Two strings equal in a time that does not tell where they first differ.
 bool SameToken(std::string_view a, std::string_view b) {
@@ -67,16 +61,10 @@ std::optional<AccessTokens> AccessTokens::Read(const std::string& path, std::str
     return std::nullopt;
   }
   AccessTokens tokens(true);
-  std::size_t start = 0;
-  for (int number = 1; start <= file.bytes.size(); ++number) {
-    const std::size_t end = std::min(file.bytes.find('\n', start), file.bytes.size());
-    std::string_view line = std::string_view(file.bytes).substr(start, end - start);
-    start = end + 1;
-    line = Trimmed(line.substr(0, line.find('#')));
-    if (line.empty()) continue;
+  for (const auto& [number, line] : SettingLines(file.bytes)) {
     const std::size_t blank = line.find_first_of(" \t");
     const std::optional<Role> role = RoleNamed(line.substr(0, blank));
-    const std::string_view token = blank == std::string_view::npos ? std::string_view() : Trimmed(line.substr(blank));
+    const std::string_view token = blank == std::string_view::npos ? std::string_view() : TrimmedSetting(line.substr(blank));
     if (!role || token.empty() || token.find_first_of(" \t") != std::string_view::npos) {
       error = path + " line " + std::to_string(number) + ": not \"till TOKEN\" or \"service TOKEN\"";
       return std::nullopt;

@@ -9,6 +9,7 @@
 #include "korvena/platform/command_line_option.h"
 #include "korvena/platform/decimal_text.h"
 #include "korvena/platform/whole_files.h"
+#include "setting_lines.h"
 
 namespace korvena::service {
 namespace {
@@ -141,22 +142,10 @@ bool FileSettings(const std::string& path, std::vector<Setting>& settings, std::
     error = "cannot read the configuration file " + path;
     return false;
   }
-  std::size_t start = 0;
-  for (int number = 1; start <= file.bytes.size(); ++number) {
-    const std::size_t end = std::min(file.bytes.find('\n', start), file.bytes.size());
-    std::string line = file.bytes.substr(start, end - start);
-    start = end + 1;
-    line = line.substr(0, line.find('#'));
-    const auto trim = [](std::string text) {
-      const std::size_t first = text.find_first_not_of(" \t\r");
-      if (first == std::string::npos) return std::string();
-      return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-    };
-    line = trim(line);
-    if (line.empty()) continue;
+  for (const auto& [number, line] : SettingLines(file.bytes)) {
     const std::size_t eq = line.find('=');
-    const std::string key = trim(line.substr(0, eq));
-    const std::string value = eq == std::string::npos ? std::string() : trim(line.substr(eq + 1));
+    const std::string key(TrimmedSetting(line.substr(0, eq)));
+    const std::string value(eq == std::string_view::npos ? std::string_view() : TrimmedSetting(line.substr(eq + 1)));
     const OptionRow* row = FindRow(key == "service-password" ? key : "--" + key);
     if (row == nullptr || key == "config" || key == "help") {
       error = path + " line " + std::to_string(number) + ": no setting \"" + key + "\"";

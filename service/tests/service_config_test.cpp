@@ -14,9 +14,10 @@ namespace {
 
 TEST(ServiceConfig, TheCommandLineWinsOverTheFile) {
   ScratchFolder folder;
+  // As a Windows editor saves it: a byte order mark first, CR LF line ends.
   const std::string file = folder.Write("service.conf",
-                                        "# the shop\nlisten = 0.0.0.0:9000\ndevice = COM1\ndevice = COM2\n"
-                                        "tokens = /etc/tokens\nanswer-limit = 5000\nservice-password = 4711\n");
+                                        "\xEF\xBB\xBFlisten = 0.0.0.0:9000\r\ndevice = COM1\r\ndevice = COM2\r\n"
+                                        "tokens = /etc/tokens\r\nanswer-limit = 5000\r\nservice-password = 4711\r\n");
   chmod(file.c_str(), 0600);
   ServiceConfig config;
   std::string error;
@@ -62,11 +63,13 @@ TEST(ServiceConfig, RefusesWhatItMustNotRun) {
 
 TEST(AccessTokens, AreReadByRoleAndAFirstFileIsTheOwnersAlone) {
   ScratchFolder folder;
-  const std::string good = folder.Write("good", "# tills\ntill t1\n  service s1  # the technician\n\ntill t2\n");
+  const std::string good =
+      folder.Write("good", "\xEF\xBB\xBFtill t0\n# tills\ntill t1\n  service s1  # the technician\r\n\ntill t2\n");
   chmod(good.c_str(), 0600);
   std::string error;
   const std::optional<AccessTokens> tokens = AccessTokens::Read(good, error);
   ASSERT_TRUE(tokens) << error;
+  EXPECT_EQ(tokens->RoleOf("t0"), Role::kTill) << "a byte order mark is no part of the first line";
   EXPECT_EQ(tokens->RoleOf("t2"), Role::kTill);
   EXPECT_EQ(tokens->RoleOf("s1"), Role::kService);
   EXPECT_FALSE(tokens->RoleOf("t3"));
