@@ -61,9 +61,12 @@ Plan PlanRounding(Arguments& arguments) {
     FailInvalid("rounding: " + std::string(kRoundingNames[i]) +
                 " must be A, H or P and a decimal value, such as A0.05, not \"" + entries[i] + "\"");
   };
-  if (const std::optional<int> bad = operations::FirstBadRoundingEntry(entries)) refuse(static_cast<std::size_t>(*bad));
+  // The letters' check and the values' form together: the first entry wrong either way is named.
+  const std::optional<int> bad = operations::FirstBadRoundingEntry(entries);
   for (std::size_t i = 0; i < entries.size(); ++i)
-    if (!IsPlainDecimal(std::string_view(entries[i]).substr(1), kLongestRoundingValue)) refuse(i);
+    if ((bad && i == static_cast<std::size_t>(*bad)) ||
+        !IsPlainDecimal(std::string_view(entries[i]).substr(1), kLongestRoundingValue))
+      refuse(i);
   return {true, [entries](DeviceSession& session) {
             Require(operations::WriteRoundingEntries(session, entries), "rounding set");
             return RoundingResult(operations::ReadRoundingEntries(session));
