@@ -4,7 +4,7 @@
 
 namespace korvena {
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
     if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))

@@ -88,13 +88,16 @@ std::optional<int64_t> ParseDecimal(std::string_view text, int decimals) {
     if (c < '0' || c > '9') return std::nullopt;
     units = units * 10 + (c - '0');
   }
-  if (units > kLargestNumber) return std::nullopt;
+  // The bound is on the whole value: 10000000.50 is beyond it too.
+  int64_t largest = kLargestNumber;
   for (int i = 0; i < decimals; ++i) {
     const std::size_t at = static_cast<std::size_t>(i);
     const char c = at < fraction.size() ? fraction[at] : '0';
     if (c < '0' || c > '9') return std::nullopt;
     units = units * 10 + (c - '0');
+    largest *= 10;
   }
+  if (units > largest) return std::nullopt;
   return negative ? -units : units;
 }
 

@@ -47,7 +47,7 @@ std::string RealPath(const std::string& path) {
 std::string_view MediaTypeOf(std::string_view name) {
   for (const MediaType& entry : kMediaTypes)
     if (name.size() >= entry.extension.size() &&
-        EqualsIgnoringCase(std::string(name.substr(name.size() - entry.extension.size())), std::string(entry.extension)))
+        EqualsIgnoringCase(name.substr(name.size() - entry.extension.size()), entry.extension))
       return entry.type;
   return "application/octet-stream";
 }

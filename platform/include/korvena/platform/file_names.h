@@ -3,10 +3,11 @@
 // exactly as given, a file whose name differs only in letter case is taken.
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace korvena {
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // `path` when it exists as given. Otherwise each component in turn is matched
 // against its directory without regard to case ('\\' separating folders as

@@ -74,7 +74,7 @@ PaymentCheck CheckPayments(int64_t totalCents, const std::array<int64_t, 6>& pay
 // A decimal text with at most `decimals` digits after an optional point and
 // an optional leading "-", in units of 10^-decimals; nullopt for anything
 // else ("1e2", " 5", "1.2345" with 3 decimals) or a value beyond
-// kLargestNumber units.
+// kLargestNumber (10000000.01 with 2 decimals too).
 std::optional<int64_t> ParseDecimal(std::string_view text, int decimals);
 // `units` with `decimals` digits after the point: FormatDecimal(-5, 2) is "-0.05".
 std::string FormatDecimal(int64_t units, int decimals);
